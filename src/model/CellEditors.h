@@ -1,0 +1,14 @@
+#pragma once
+
+#include "EditContext.h"
+
+#include <string>
+
+enum class EditorKind { None, Text, UnicodeText, DropDownList, Digits };
+
+EditorKind MainGridGetEditorType(int column, int row);
+bool MainGridCanEditCell(const MappingTable& table, int row, int column);
+// A pick in a drop-down list is stored at once; "None" as the rule empties the value.
+void MainGridComboChange(MappingTable& table, int column, int row, const std::string& text);
+// A click on the row number of a data row selects that row and enables Cut.
+void MainGridClickCell(EditContext& context, int row, int column);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "EditContext.h"
+
+#include <string>
+
+// Checks a value offered to an 8-bit cell and stores its normal form. A refusal sets
+// valid to false and changes nothing; the validator never sets it to true.
+void MainGridCellValidate(EditContext& context, int column, int row, const std::string& text,
+                          bool& valid);
+// The Unicode name column: every text is accepted.
+void MainGridCellValidateWide(EditContext& context, int column, int row, const std::string& text,
+                              bool& valid);
+// Marks the document and keeps the spare row at the end.
+void AfterCellEdit(EditContext& context, int row);

@@ -1,0 +1,199 @@
+#include "MappingTable.h"
+
+#include "Integers.h"
+#include "services/TabrixError.h"
+
+#include <algorithm>
+
+namespace {
+const std::string EmptyText;
+}
+
+MappingTable::MappingTable() {
+    auto header = std::make_unique<Row>();
+    for (int c = 0; c < ColumnCount; ++c) {
+        (*header)[c] = ColumnHeaders[c];
+    }
+    rows_.push_back(std::move(header));
+    rows_.push_back(std::make_unique<Row>());
+}
+
+void MappingTable::SetRowCountEx(int count) {
+    count = std::max(count, 1);
+    if (count == GetRowCountEx()) {
+        return;
+    }
+    if (observer_) {
+        observer_->AboutToReset();
+    }
+    if (count < GetRowCountEx()) {
+        rows_.resize(static_cast<size_t>(count));
+    } else {
+        rows_.reserve(static_cast<size_t>(count));
+        while (GetRowCountEx() < count) {
+            rows_.push_back(std::make_unique<Row>());
+        }
+    }
+    KeepSelectionInTable();
+    if (observer_) {
+        observer_->ResetDone();
+    }
+}
+
+bool MappingTable::IsCell(int column, int row) const {
+    return column >= 0 && column < ColumnCount && row >= 0 && row < GetRowCountEx();
+}
+
+const std::string& MappingTable::GetCellEx(int column, int row) const {
+    return IsCell(column, row) ? (*rows_[static_cast<size_t>(row)])[column] : EmptyText;
+}
+
+void MappingTable::SetCellEx(int column, int row, std::string text) {
+    if (!IsCell(column, row)) {
+        return;
+    }
+    std::string& cell = (*rows_[static_cast<size_t>(row)])[column];
+    if (cell != text) {
+        cell = std::move(text);
+        NotifyCells(column, row, column, row);
+    }
+}
+
+const std::string& MappingTable::GetWideCells(int column, int row) const {
+    return GetCellEx(column, row);
+}
+
+void MappingTable::SetWideCells(int column, int row, std::string text) {
+    SetCellEx(column, row, std::move(text));
+}
+
+int MappingTable::GetInts(int column, int row) const {
+    const std::string& text = GetCellEx(column, row);
+    if (auto value = ParseInteger(text)) {
+        return *value;
+    }
+    throw TabrixError(FormatMessage("'%s' is not a valid integer value", text.c_str()));
+}
+
+void MappingTable::SetInts(int column, int row, int value) {
+    SetCellEx(column, row, std::to_string(value));
+}
+
+void MappingTable::InsertRowsAt(int row, int count) {
+    row = std::clamp(row, 1, GetRowCountEx());
+    if (count <= 0) {
+        return;
+    }
+    if (observer_) {
+        observer_->RowsAboutToBeInserted(row, count);
+    }
+    std::vector<std::unique_ptr<Row>> fresh;
+    fresh.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        fresh.push_back(std::make_unique<Row>());
+    }
+    rows_.insert(rows_.begin() + row, std::make_move_iterator(fresh.begin()),
+                 std::make_move_iterator(fresh.end()));
+    if (observer_) {
+        observer_->RowsInserted();
+    }
+}
+
+void MappingTable::RemoveRowsAt(int row, int count) {
+    if (row < 1 || row >= GetRowCountEx()) {
+        return;
+    }
+    count = std::min(count, GetRowCountEx() - row);
+    if (count <= 0) {
+        return;
+    }
+    if (observer_) {
+        observer_->RowsAboutToBeRemoved(row, count);
+    }
+    rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
+    KeepSelectionInTable();
+    if (observer_) {
+        observer_->RowsRemoved();
+    }
+}
+
+void MappingTable::ClearRows(int row, int count) {
+    ClearCellRect(0, row, ColumnCount - 1, row + count - 1);
+}
+
+void MappingTable::ClearCellRect(int left, int top, int right, int bottom) {
+    left = std::max(left, 0);
+    top = std::max(top, 1);
+    right = std::min(right, ColumnCount - 1);
+    bottom = std::min(bottom, GetRowCountEx() - 1);
+    if (left > right || top > bottom) {
+        return;
+    }
+    for (int r = top; r <= bottom; ++r) {
+        for (int c = left; c <= right; ++c) {
+            (*rows_[static_cast<size_t>(r)])[c].clear();
+        }
+    }
+    NotifyCells(left, top, right, bottom);
+}
+
+void MappingTable::ClearSelection() {
+    ClearCellRect(selection_.left, selection_.top, selection_.right, selection_.bottom);
+}
+
+void MappingTable::SelectRows(int row, int count) {
+    SetSelection({ColAddress, row, ColConversionScale, row + count - 1});
+}
+
+void MappingTable::SetSelection(const Selection& selection) {
+    if (selection_ == selection) {
+        return;
+    }
+    selection_ = selection;
+    if (observer_) {
+        observer_->SelectionChanged();
+    }
+}
+
+void MappingTable::KeepSelectionInTable() {
+    const int lastRow = std::max(1, GetRowCountEx() - 1);
+    Selection kept = selection_;
+    kept.bottom = std::min(kept.bottom, lastRow);
+    kept.top = std::min(kept.top, kept.bottom);
+    SetSelection(kept);
+}
+
+void MappingTable::NotifyCells(int left, int top, int right, int bottom) {
+    if (batchDepth_ > 0) {
+        if (!batchDirty_) {
+            batchRect_ = {left, top, right, bottom};
+            batchDirty_ = true;
+        } else {
+            batchRect_ = {std::min(batchRect_.left, left), std::min(batchRect_.top, top),
+                          std::max(batchRect_.right, right), std::max(batchRect_.bottom, bottom)};
+        }
+        return;
+    }
+    if (observer_) {
+        observer_->CellsChanged(left, top, right, bottom);
+    }
+}
+
+MappingTable::Batch::Batch(MappingTable& table) : table_(table) {
+    ++table_.batchDepth_;
+}
+
+MappingTable::Batch::~Batch() {
+    if (--table_.batchDepth_ == 0 && table_.batchDirty_) {
+        table_.batchDirty_ = false;
+        const Selection r = table_.batchRect_;
+        table_.NotifyCells(r.left, r.top, r.right, r.bottom);
+    }
+}
+
+void RenumberRows(MappingTable& table) {
+    MappingTable::Batch batch(table);
+    for (int row = 1; row < table.GetRowCountEx(); ++row) {
+        table.SetInts(ColRowNumber, row, row);
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+// One datapoint type: the cell label and the KNX datapoint type it stands for.
+struct DatapointType {
+    const char* label;
+    const char* dptName;
+    const char* dptCode;
+};
+
+// A label of a list column together with its project-file text.
+struct CodedLabel {
+    const char* label;
+    const char* fileText;
+};
+using ConversionRule = CodedLabel;
+
+extern const DatapointType DatapointTypes[6];
+extern const CodedLabel DirectionLabels[2];
+extern const CodedLabel KroTypeLabels[2];
+extern const ConversionRule ConversionRules[5];
+
+// The labels that a list column (3, 4, 6, 7) offers, in order; empty for other columns.
+std::span<const char* const> ColumnVocabulary(int column);
+
+// True when the column has a list and the text is one of its labels, ASCII letter
+// case ignored and nothing trimmed.
+bool IsInVocabulary(int column, std::string_view text);

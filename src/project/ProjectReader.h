@@ -1,0 +1,17 @@
+#pragma once
+
+#include "DocumentLifecycle.h"
+
+#include <string>
+#include <string_view>
+
+extern const char* const PropertyPath;
+
+// Fills the table, as StartNewDocument left it, from the project file at path. A file
+// that cannot be read or parsed shows "Unable to open file " with the path and says
+// false. Values the reader does not accept leave their cells as they were.
+bool ReadProjectFile(DocumentContext& context, const std::string& path);
+
+// The rows of a parsed project text; false when it is not a document at all.
+bool FillTableFromProjectText(MappingTable& table, const EditOptions& options,
+                              std::string_view bytes);

@@ -1,0 +1,163 @@
+#include "ProjectWriter.h"
+
+#include "model/GroupAddress.h"
+#include "model/Vocabulary.h"
+#include "SafeFile.h"
+#include "services/TabrixError.h"
+#include "xml/XmlWriter.h"
+
+namespace {
+
+const char* FileTextOf(std::span<const CodedLabel> labels, const std::string& cell) {
+    for (const CodedLabel& entry : labels) {
+        if (cell == entry.label) {
+            return entry.fileText;
+        }
+    }
+    return nullptr;
+}
+
+// XML 1.0 admits no C0 control but tab, line feed and carriage return, and only well-formed
+// UTF-8; the text writer would write either raw and the file would no longer open.
+bool IsXmlSafeText(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') {
+                return false;
+            }
+            ++i;
+            continue;
+        }
+        int length = 0;
+        char32_t code = 0;
+        if ((byte & 0xE0) == 0xC0) {
+            length = 2;
+            code = byte & 0x1F;
+        } else if ((byte & 0xF0) == 0xE0) {
+            length = 3;
+            code = byte & 0x0F;
+        } else if ((byte & 0xF8) == 0xF0) {
+            length = 4;
+            code = byte & 0x07;
+        } else {
+            return false;
+        }
+        if (i + static_cast<size_t>(length) > text.size()) {
+            return false;
+        }
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
+            if ((next & 0xC0) != 0x80) {
+                return false;
+            }
+            code = (code << 6) | (next & 0x3F);
+        }
+        const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) ||
+            code == 0xFFFE || code == 0xFFFF) {
+            return false;
+        }
+        i += static_cast<size_t>(length);
+    }
+    return true;
+}
+
+void WriteProperty(CheckedXmlWriter& writer, const MappingTable& table, int row) {
+    const GroupAddress address = ParseGroupAddress(table.GetCellEx(ColAddress, row));
+    const std::string& name = table.GetWideCells(ColName, row);
+    const std::string& direction = table.GetCellEx(ColDirection, row);
+    if (!IsXmlSafeText(name) || !IsXmlSafeText(direction)) {
+        throw TabrixError(
+            FormatMessage("Row %d holds a character that a project file cannot store", row));
+    }
+
+    writer.StartElement("Property");
+    writer.Attribute("id", " general");
+    writer.Element("Enabled", "False");
+    writer.Element("DatapointName", name);
+    const std::string& type = table.GetCellEx(ColType, row);
+    for (const DatapointType& entry : DatapointTypes) {
+        if (type == entry.label) {
+            writer.Element("DatapointTypeName", entry.dptName);
+            writer.Element("DatapointTypeCode", entry.dptCode);
+            break;
+        }
+    }
+    writer.Element("DatapointDirection", direction);
+    writer.FormatIntElement("KRO_VariableIndex", table.GetInts(ColIndex, row));
+    writer.StartElement("KRO_Register");
+    writer.EndElement();
+    writer.StartElement("KRO_FunctionCode");
+    writer.EndElement();
+    writer.StartElement("KRO_VariableType");
+    if (const char* code = FileTextOf(KroTypeLabels, table.GetCellEx(ColKroType, row))) {
+        writer.String(code);
+    }
+    writer.EndElement();
+    writer.StartElement("KRO_DataType");
+    writer.EndElement();
+    const std::string& rule = table.GetCellEx(ColConversionRule, row);
+    writer.StartElement("KRO_Conversion_Rule");
+    if (const char* code = FileTextOf(ConversionRules, rule)) {
+        writer.String(code);
+    }
+    writer.EndElement();
+    writer.StartElement("KRO_Conversion_Scale");
+    if (rule != "None") {
+        writer.FormatIntString(table.GetInts(ColConversionScale, row));
+    }
+    writer.EndElement();
+    writer.FormatIntElement("Knx_DataPoint_Line_Address", static_cast<int>(address.line));
+    writer.FormatIntElement("Knx_Datapoint_GroupAddress", static_cast<int>(address.group));
+    writer.FormatIntElement("Knx_Datapoint_Z_FieldAddress", static_cast<int>(address.field));
+    writer.EndElement();
+}
+
+} // namespace
+
+std::string BuildProjectDocument(const MappingTable& table, const EditOptions& options) {
+    CheckedXmlWriter writer(true);
+    writer.StartDocument();
+    writer.Comment("Knx Project Main Schema");
+    writer.StartElement("GatewayParameters");
+    writer.Element("GwNetworkEnable", "False");
+    writer.StartElement("GwSNA");
+    writer.EndElement();
+    writer.StartElement("GwNA");
+    writer.EndElement();
+    writer.StartElement("KonnexDevices");
+    writer.Comment("New Konnex Device");
+    writer.StartElement("Device");
+    writer.Attribute("id", "1");
+    writer.Element("ObjectName", "000 NSD Not Standard Device");
+    writer.StartElement("DeviceIdentifier");
+    writer.EndElement();
+    writer.Element("NetEnable", "False");
+    writer.StartElement("KnxSNA");
+    writer.EndElement();
+    writer.StartElement("KnxNA");
+    writer.EndElement();
+    writer.StartElement("Property_Identifiers");
+
+    const int end = table.GetRowCountEx() - (options.CreateRowOnEdit() ? 1 : 0);
+    for (int row = 1; row < end; ++row) {
+        WriteProperty(writer, table, row);
+    }
+    writer.EndDocument();
+    return writer.Finish();
+}
+
+bool WriteProjectFile(const MappingTable& table, const EditOptions& options,
+                      MessageBoxService& messageBox, const std::string& fileName) {
+    try {
+        ReplaceFileContents(fileName, BuildProjectDocument(table, options));
+        return true;
+    } catch (const TabrixError& error) {
+        messageBox.MessageBox(
+            FormatMessage("Error saving to file %s: %s.", fileName.c_str(), error.what()),
+            "Error saving file.", MbOk);
+        return false;
+    }
+}

@@ -1,0 +1,159 @@
+#include "SafeFile.h"
+
+#include "services/TabrixError.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const OpenError = "Unable to open XML writer.";
+
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports whether the close succeeded (it can report a late write error).
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+[[noreturn]] void ThrowWriteError(int error) {
+    throw TabrixError(FormatMessage("Unable to write the file: %s", std::strerror(error)));
+}
+
+// A symbolic link is followed, so that the file it names is replaced, not the link.
+std::string ResolveTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(path.c_str(), resolved)) {
+            return resolved;
+        }
+    }
+    return path;
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+void WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ThrowWriteError(errno);
+        }
+        if (written == 0) {
+            ThrowWriteError(ENOSPC);
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+}
+
+} // namespace
+
+void ReplaceFileContents(const std::string& requestedPath, std::string_view bytes) {
+    const std::string path = ResolveTarget(requestedPath);
+    struct stat target {};
+    const bool exists = ::stat(path.c_str(), &target) == 0;
+    if (exists && !S_ISREG(target.st_mode)) {
+        throw TabrixError(OpenError);
+    }
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string temporary = folder + (folder.back() == '/' ? "" : "/") + "." + name + ".XXXXXX";
+
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        throw TabrixError(OpenError);
+    }
+    FileDescriptor file(fd);
+    try {
+        if (::fchmod(file.get(), exists ? (target.st_mode & 07777) : NewFileMode()) != 0) {
+            ThrowWriteError(errno);
+        }
+        WriteAll(file.get(), bytes);
+        if (::fsync(file.get()) != 0) {
+            ThrowWriteError(errno);
+        }
+        if (!file.Close()) {
+            ThrowWriteError(errno);
+        }
+        if (::rename(temporary.c_str(), path.c_str()) != 0) {
+            ThrowWriteError(errno);
+        }
+    } catch (...) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
+}
+
+std::string ReadRegularFile(const std::string& path, std::size_t maxBytes) {
+    // Non-blocking, so that opening a FIFO cannot hang; it is refused just after.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) {
+        throw TabrixError(std::strerror(errno));
+    }
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        throw TabrixError("not a regular file");
+    }
+    if (static_cast<std::size_t>(info.st_size) > maxBytes) {
+        throw TabrixError("file too large");
+    }
+    std::string bytes;
+    bytes.resize(static_cast<size_t>(info.st_size));
+    size_t done = 0;
+    while (true) {
+        if (done == bytes.size()) {
+            // The file may have grown since fstat; read on within the bound.
+            if (bytes.size() >= maxBytes) {
+                char probe;
+                const ssize_t more = ::read(file.get(), &probe, 1);
+                if (more > 0) {
+                    throw TabrixError("file too large");
+                }
+                break;
+            }
+            bytes.resize(std::min(maxBytes, bytes.size() * 2 + 4096));
+        }
+        const ssize_t got = ::read(file.get(), bytes.data() + done, bytes.size() - done);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw TabrixError(std::strerror(errno));
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "XmlHandles.h"
+
+#include <string_view>
+
+// The options every document of the program is parsed with: no network, no entity
+// substitution, no DTD loading, no huge mode.
+int SafeXmlParseOptions();
+
+// Parses text from memory. Gives nothing for text that is not well-formed, has no root
+// element, or carries a DOCTYPE: the program writes none, and refusing it before the
+// DTD is processed means no entity beyond the predefined ones can ever expand.
+XmlDoc ParseXmlSafely(std::string_view bytes);

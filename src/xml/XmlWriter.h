@@ -1,0 +1,32 @@
+#pragma once
+
+#include "XmlHandles.h"
+
+#include <string>
+
+// A text writer into a memory buffer whose every call is checked: a failed call
+// throws TabrixError, so no half-written document is ever taken for a whole one.
+class CheckedXmlWriter {
+  public:
+    explicit CheckedXmlWriter(bool indent);
+
+    void StartDocument();
+    void Comment(const char* text);
+    void StartElement(const char* name);
+    void Attribute(const char* name, const char* value);
+    void Element(const char* name, const std::string& text);
+    void FormatIntElement(const char* name, int value);
+    void String(const char* text);
+    void FormatIntString(int value);
+    void EndElement();
+    void EndDocument();
+
+    // Closes the writer, which flushes it, and gives the text written.
+    std::string Finish();
+
+  private:
+    void Check(int result);
+
+    XmlBuffer buffer_;
+    XmlWriter writer_;
+};

@@ -1,0 +1,96 @@
+#include "FakeServices.h"
+
+#include <gtest/gtest.h>
+
+int FakeMessageBox::MessageBox(const std::string& text, const std::string& caption, int flags) {
+    shown.push_back({text, caption, flags});
+    if (flags == MbOk) {
+        return IdOk;
+    }
+    if (answers.empty()) {
+        ADD_FAILURE() << "unscripted prompt: " << text;
+        return IdCancel;
+    }
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> FakeFileDialogs::GetOpenFileName() {
+    if (openAnswers.empty()) {
+        ADD_FAILURE() << "unscripted open dialog";
+        return std::nullopt;
+    }
+    auto answer = openAnswers.front();
+    openAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> FakeFileDialogs::GetSaveFileName() {
+    ++saveDialogs;
+    if (saveAnswers.empty()) {
+        ADD_FAILURE() << "unscripted save dialog";
+        return std::nullopt;
+    }
+    auto answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
+std::optional<TColor> FakeColourDialog::ChooseColour(TColor initial) {
+    offered.push_back(initial);
+    if (answers.empty()) {
+        ADD_FAILURE() << "unscripted colour dialog";
+        return std::nullopt;
+    }
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void FakeEditor::CutToClipboard() {
+    clipboard_.SetText(selected);
+    if (auto at = text.find(selected); at != std::string::npos) {
+        text.erase(at, selected.size());
+    }
+    selected.clear();
+}
+
+std::optional<std::int64_t> FakeSettingsBackend::ReadInteger(const std::string& name) {
+    auto found = values.find(name);
+    if (found == values.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+void FakeSettingsBackend::WriteInteger(const std::string& name, std::int32_t value) {
+    if (failWrites) {
+        throw TabrixError("Failed to write value " + name);
+    }
+    values[name] = value;
+    writes.emplace_back(name, value);
+}
+
+Workbench::Workbench()
+    : services{messageBox, clipboard, fileDialogs, colourDialog, window, cellEditors},
+      document(window), edit{table, options, document, services}, context{edit, document} {}
+
+void Workbench::SetRows(const std::vector<std::vector<std::string>>& rows) {
+    table.SetRowCountEx(1);
+    table.SetRowCountEx(static_cast<int>(rows.size()) + 1);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        for (size_t c = 0; c < rows[r].size(); ++c) {
+            table.SetCellEx(static_cast<int>(c) + 1, static_cast<int>(r) + 1, rows[r][c]);
+        }
+    }
+    RenumberRows(table);
+}
+
+std::vector<std::string> Workbench::Row(int row) const {
+    std::vector<std::string> cells;
+    for (int c = ColAddress; c < ColumnCount; ++c) {
+        cells.push_back(table.GetCellEx(c, row));
+    }
+    return cells;
+}

@@ -34,10 +34,10 @@ void MappingTable::SetRowCountEx(int count) {
             rows_.push_back(std::make_unique<Row>());
         }
     }
-    KeepSelectionInTable();
     if (observer_) {
         observer_->ResetDone();
     }
+    KeepSelectionInTable();
 }
 
 bool MappingTable::IsCell(int column, int row) const {
@@ -111,10 +111,11 @@ void MappingTable::RemoveRowsAt(int row, int count) {
         observer_->RowsAboutToBeRemoved(row, count);
     }
     rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
-    KeepSelectionInTable();
     if (observer_) {
         observer_->RowsRemoved();
     }
+    // Only once a view has followed the removal may it hear of the selection.
+    KeepSelectionInTable();
 }
 
 void MappingTable::ClearRows(int row, int count) {

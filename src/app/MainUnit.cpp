@@ -1,0 +1,409 @@
+#include "MainUnit.h"
+
+#include "AboutUnit.h"
+#include "clipboard/EditCommands.h"
+#include "GridDelegate.h"
+#include "model/CellEditors.h"
+#include "model/RowCommands.h"
+#include "TabrixApplication.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTableView>
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+constexpr int ColumnWidths[ColumnCount] = {64, 75, 176, 158, 64, 64, 64, 101, 107};
+constexpr int HeaderRowHeight = 22;
+constexpr int ClientWidth = 944;
+constexpr int ClientHeight = 304;
+
+QFont WindowFont() {
+    // Tahoma where it exists; Qt's font matching picks the nearest sans serif elsewhere.
+    QFont font("Tahoma");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    return font;
+}
+
+// The text box of a cell being edited, as the edit commands see it.
+class LineEditEditor : public TextEditorService {
+  public:
+    explicit LineEditEditor(QLineEdit* edit) : edit_(edit) {}
+    void CutToClipboard() override { edit_->cut(); }
+    void CopyToClipboard() override { edit_->copy(); }
+    void PasteFromClipboard() override { edit_->paste(); }
+
+  private:
+    QLineEdit* edit_;
+};
+
+template <typename Service, typename QtService>
+Service& Choose(Service* override, const std::unique_ptr<QtService>& fallback) {
+    return override ? *override : *fallback;
+}
+
+} // namespace
+
+TMainForm::TMainForm(const PlatformOverrides& overrides, QWidget* parent)
+    : QMainWindow(parent), qtMessageBox_(std::make_unique<QtMessageBox>(this)),
+      qtClipboard_(std::make_unique<QtClipboard>()),
+      qtFileDialogs_(std::make_unique<QtFileDialogs>(this)),
+      qtColourDialog_(std::make_unique<QtColourDialog>(this)),
+      qtSettings_(std::make_unique<QSettingsBackend>()),
+      services_{Choose(overrides.messageBox, qtMessageBox_),
+                Choose(overrides.clipboard, qtClipboard_),
+                Choose(overrides.fileDialogs, qtFileDialogs_),
+                Choose(overrides.colourDialog, qtColourDialog_),
+                *this,
+                *this},
+      settings_(overrides.settings ? *overrides.settings : *qtSettings_),
+      document_(*this), edit_{table_, settings_, document_, services_}, documentContext_{
+                                                                            edit_, document_} {
+    setObjectName("MainForm");
+    setWindowTitle("Marvane Tabrix");
+    setFont(WindowFont());
+
+    CreateGrid();
+    CreateActions();
+    CreateMenus();
+
+    move(252, 259);
+    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+
+    settings_.LoadSettings();
+    for (const char* name :
+         {"Autoincrementgroupaddress1", "Autoincrementvariableindex1", "Createnewrowonedit1"}) {
+        QAction* item = FindAction(name);
+        item->setChecked(settings_.Option(item->property("tag").toInt()));
+    }
+    document_.UntitledCounter = 0;
+    FindAction("FileNew1")->trigger();
+}
+
+TMainForm::~TMainForm() {
+    // The model stops observing the table before the table goes.
+    delete MainGrid;
+    MainGrid = nullptr;
+    delete model_;
+    model_ = nullptr;
+}
+
+void TMainForm::CreateGrid() {
+    MainGrid = new QTableView(this);
+    MainGrid->setObjectName("MainGrid");
+    model_ = new GridModel(edit_, settings_, this);
+    MainGrid->setModel(model_);
+    MainGrid->setItemDelegate(new GridDelegate(table_, MainGrid));
+    MainGrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    MainGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    MainGrid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
+    MainGrid->setTabKeyNavigation(true);
+    MainGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MainGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MainGrid->verticalHeader()->hide();
+    MainGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MainGrid->verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 6);
+
+    QHeaderView* header = MainGrid->horizontalHeader();
+    QFont bold = font();
+    bold.setBold(true);
+    header->setFont(bold);
+    header->setFixedHeight(HeaderRowHeight);
+    header->setHighlightSections(false);
+    header->setSectionsMovable(false);
+    for (int column = 0; column < ColumnCount; ++column) {
+        header->resizeSection(column, ColumnWidths[column]);
+        header->setSectionResizeMode(column, MainGridColumnSize(column) ? QHeaderView::Interactive
+                                                                        : QHeaderView::Fixed);
+    }
+    setCentralWidget(MainGrid);
+    MainGrid->setFocus(); // typing goes to the grid as soon as the window shows
+
+    connect(MainGrid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { SyncSelectionFromView(); });
+    connect(MainGrid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        SyncSelectionFromView();
+        MainGridClick();
+    });
+    connect(MainGrid, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        Run([&] { MainGridClickCell(edit_, GridModel::TableRow(index), index.column()); });
+        MainGridClick();
+    });
+    // Queued: the table may say so while a view is still following a row change.
+    connect(
+        model_, &GridModel::tableSelectionChanged, this, [this] { SyncSelectionToView(); },
+        Qt::QueuedConnection);
+    MainGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(MainGrid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& position) { ShowPopupMenu(position); });
+}
+
+QAction* TMainForm::AddAction(const char* name, const char* category, const char* caption,
+                              const QKeySequence& shortcut, int glyph, const char* hint,
+                              std::function<void()> handler) {
+    auto* action = new QAction(QString::fromUtf8(caption), this);
+    action->setObjectName(name);
+    action->setProperty("category", category);
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    glyphs_.SetImageIndex(action, glyph);
+    if (hint) {
+        const QStringList parts = QString::fromUtf8(hint).split('|');
+        action->setProperty("hint", QString::fromUtf8(hint));
+        action->setToolTip(parts.value(0));
+        action->setStatusTip(parts.value(1));
+    }
+    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { Run(handler); });
+    addAction(action); // the shortcut works wherever the focus is in the window
+    return action;
+}
+
+void TMainForm::CreateActions() {
+    DocumentContext& doc = documentContext_;
+    EditContext& edit = edit_;
+    const QKeySequence none;
+    AddAction("FileNew1", "File", "&New", QKeySequence("Ctrl+N"), 1, nullptr,
+              [&doc] { FileNewExecute(doc); });
+    AddAction("FileOpen1", "File", "&Open...", QKeySequence("Ctrl+O"), 3,
+              "Open|Opens an existing file", [&doc] { FileOpen1Execute(doc); });
+    AddAction("FileSave1", "File", "&Save", QKeySequence("Ctrl+S"), 5, nullptr,
+              [&doc] { SaveExecute(doc); });
+    AddAction("EditCut1", "Edit", "Cu&t", QKeySequence("Ctrl+X"), 15,
+              "Cut|Cuts the selection and puts it on the Clipboard", [&edit] { CutExecute(edit); });
+    AddAction("EditCopy1", "Edit", "&Copy", QKeySequence("Ctrl+C"), 17,
+              "Copy|Copies the selection and puts it on the Clipboard",
+              [&edit] { CopyExecute(edit); });
+    AddAction("FileSaveAs1", "File", "Save &As...", none, -1,
+              "Save As|Saves the active file with a new name", [&doc] { FileSaveAs1Execute(doc); });
+    AddAction("EditPaste1", "Edit", "&Paste", QKeySequence("Ctrl+V"), 19,
+              "Paste|Inserts Clipboard contents", [&edit] { PasteExecute(edit); });
+    AddAction("EditDelete1", "Edit", "&Delete", QKeySequence(Qt::Key_Delete), 21,
+              "Delete|Erases the selection", [&edit] { DeleteExecute(edit); });
+    AddAction("EditInsertRow1", "Edit", "Insert &row", QKeySequence("Ctrl+R"), 13, nullptr,
+              [&edit] { InsertRowExecute(edit); });
+    AddAction("EditAppendRow1", "Edit", "&Append row", QKeySequence("Ctrl+Shift+R"), -1, nullptr,
+              [&edit] { EditAppendRow1Execute(edit); });
+    AddAction("EditDeleteRow1", "Edit", "D&elete row", QKeySequence("Ctrl+Del"), 11, nullptr,
+              [&edit] { EditDeleteRow1Execute(edit); });
+    AddAction("FileExit1", "File", "E&xit", none, -1, "Exit|Quits the application",
+              [&doc] { FileExitExecute(doc); });
+    AddAction("About1", "Help", "&About Tabrix", none, -1, nullptr, [this] { About1Execute(); });
+}
+
+QAction* TMainForm::AddLinkedItem(QMenu* menu, const char* name, QAction* action) {
+    // The item shows the action's caption, shortcut and glyph but owns no shortcut of its
+    // own, so that disabling the item leaves the action's shortcut working.
+    QString caption = action->text();
+    if (!action->shortcut().isEmpty()) {
+        caption += '\t' + action->shortcut().toString(QKeySequence::NativeText);
+    }
+    auto* item = new QAction(caption, menu);
+    item->setObjectName(name);
+    item->setProperty("linkedAction", action->objectName());
+    item->setToolTip(action->toolTip());
+    item->setStatusTip(action->statusTip());
+    glyphs_.SetImageIndex(item, MenuGlyphs::ImageIndex(action));
+    connect(item, &QAction::triggered, action, &QAction::trigger);
+    menu->addAction(item);
+    return item;
+}
+
+QAction* TMainForm::AddOwnItem(QMenu* menu, const char* name, const QString& caption, int tag,
+                               bool checkable, std::function<void()> handler) {
+    auto* item = new QAction(caption, menu);
+    item->setObjectName(name);
+    item->setProperty("tag", tag);
+    item->setCheckable(checkable);
+    glyphs_.SetImageIndex(item, -1);
+    connect(item, &QAction::triggered, this, [handler = std::move(handler)] { Run(handler); });
+    menu->addAction(item);
+    return item;
+}
+
+void TMainForm::CreateMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("AdvMainMenu1");
+
+    QMenu* file = bar->addMenu("&File");
+    file->setObjectName("File1");
+    QAction* newItem = AddOwnItem(
+        file, "New1", "&New\t" + QKeySequence("Ctrl+N").toString(QKeySequence::NativeText), 0,
+        false, [this] { FileNewExecute(documentContext_); });
+    glyphs_.SetImageIndex(newItem, 1);
+    AddLinkedItem(file, "Open1", FindAction("FileOpen1"));
+    AddLinkedItem(file, "Save1", FindAction("FileSave1"));
+    AddLinkedItem(file, "SaveAs1", FindAction("FileSaveAs1"));
+    file->addSeparator()->setObjectName("N2");
+    AddLinkedItem(file, "Exit1", FindAction("FileExit1"));
+
+    QMenu* edit = bar->addMenu("&Edit");
+    edit->setObjectName("Edit1");
+    AddLinkedItem(edit, "Cut1", FindAction("EditCut1"));
+    AddLinkedItem(edit, "Copy1", FindAction("EditCopy1"));
+    AddLinkedItem(edit, "Paste1", FindAction("EditPaste1"));
+    AddLinkedItem(edit, "Delete1", FindAction("EditDelete1"));
+    edit->addSeparator()->setObjectName("N3");
+    AddLinkedItem(edit, "Insertrow1", FindAction("EditInsertRow1"));
+    AddLinkedItem(edit, "Appendrow1", FindAction("EditAppendRow1"));
+    AddLinkedItem(edit, "Deleterow1", FindAction("EditDeleteRow1"));
+
+    QMenu* settings = bar->addMenu("&Settings");
+    settings->setObjectName("Settings1");
+    struct OptionItem {
+        const char* name;
+        const char* caption;
+        int tag;
+    };
+    for (const OptionItem& option :
+         {OptionItem{"Autoincrementgroupaddress1", "Auto increment &group address",
+                     TagIncrementGroupAddress},
+          OptionItem{"Autoincrementvariableindex1", "Auto increment variable &index",
+                     TagIncrementVariableIndex},
+          OptionItem{"Createnewrowonedit1", "&Create new row on edit", TagCreateRowOnEdit}}) {
+        const int tag = option.tag;
+        AddOwnItem(settings, option.name, option.caption, tag, true,
+                   [this, tag] { settings_.BooleanMenuItemOnClick(tag); });
+    }
+    for (const OptionItem& colour :
+         {OptionItem{"ChooseKonnexcellscolour1", "Choose &Konnex cells colour...",
+                     TagKonnexCellColour},
+          OptionItem{"ChooseModBuscellscolour1", "Choose &ModBus cells colour...",
+                     TagModBusCellColour},
+          OptionItem{"Choosecellwitherrorscolour1", "Choose cell with &errors colour...",
+                     TagErrorCellColour}}) {
+        const int tag = colour.tag;
+        AddOwnItem(settings, colour.name, colour.caption, tag, false, [this, tag] {
+            settings_.ColourChooseMenuItemOnClick(tag, services_.colourDialog, *this);
+        });
+    }
+
+    QMenu* help = bar->addMenu("&Help");
+    help->setObjectName("Help1");
+    AddLinkedItem(help, "AboutTabrix1", FindAction("About1"));
+
+    AdvPopupMenu1 = new QMenu(this);
+    AdvPopupMenu1->setObjectName("AdvPopupMenu1");
+    AddLinkedItem(AdvPopupMenu1, "Cut2", FindAction("EditCut1"));
+    AddLinkedItem(AdvPopupMenu1, "Copy2", FindAction("EditCopy1"));
+    AddLinkedItem(AdvPopupMenu1, "Paste2", FindAction("EditPaste1"));
+    AddLinkedItem(AdvPopupMenu1, "Delete2", FindAction("EditDelete1"));
+    AdvPopupMenu1->addSeparator()->setObjectName("N6");
+    AddLinkedItem(AdvPopupMenu1, "Insertrow2", FindAction("EditInsertRow1"));
+    AddLinkedItem(AdvPopupMenu1, "Deleterow2", FindAction("EditDeleteRow1"));
+}
+
+QAction* TMainForm::FindAction(const char* name) const {
+    return findChild<QAction*>(name);
+}
+
+void TMainForm::Run(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        TabrixApplication::ShowException(QString::fromUtf8(error.what()));
+    }
+}
+
+void TMainForm::MainGridClick() {
+    MainGrid->viewport()->update();
+}
+
+void TMainForm::About1Execute() {
+    if (AboutBox) {
+        AboutBox->exec();
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    bool mayClose = false;
+    Run([&] { mayClose = FormCloseQuery(documentContext_); });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    FormClose(documentContext_);
+}
+
+void TMainForm::SetTitles(const std::string& title) {
+    const QString text = ToQString(title);
+    setWindowTitle(text);
+    TabrixApplication::SetTitle(text);
+}
+
+void TMainForm::RepaintGrid() {
+    MainGrid->viewport()->update();
+}
+
+void TMainForm::EnableMenuEntry(MenuEntry entry, bool enabled) {
+    const char* name = entry == MenuEntry::Save1 ? "Save1" : "Cut1";
+    if (QAction* item = FindAction(name)) {
+        glyphs_.EnableMenuEntry(item, enabled);
+    }
+}
+
+void TMainForm::Quit() {
+    // exit, not quit: quit would ask every window to close and run the close query again.
+    QCoreApplication::exit(0);
+}
+
+TextEditorService* TMainForm::ActiveEditor() {
+    auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!edit || !MainGrid->isAncestorOf(edit)) {
+        return nullptr;
+    }
+    activeEditor_ = std::make_unique<LineEditEditor>(edit);
+    return activeEditor_.get();
+}
+
+void TMainForm::SyncSelectionFromView() {
+    if (syncingSelection_) {
+        return;
+    }
+    const QItemSelection selected = MainGrid->selectionModel()->selection();
+    Selection rect;
+    if (!selected.isEmpty()) {
+        rect = {ColumnCount, table_.GetRowCountEx(), 0, 0};
+        for (const QItemSelectionRange& range : selected) {
+            rect.left = std::min(rect.left, range.left());
+            rect.right = std::max(rect.right, range.right());
+            rect.top = std::min(rect.top, range.top() + 1);
+            rect.bottom = std::max(rect.bottom, range.bottom() + 1);
+        }
+    } else if (const QModelIndex current = MainGrid->currentIndex(); current.isValid()) {
+        rect = {current.column(), current.row() + 1, current.column(), current.row() + 1};
+    }
+    rect.left = std::max(rect.left, static_cast<int>(ColAddress));
+    rect.right = std::max(rect.right, rect.left);
+    syncingSelection_ = true;
+    table_.SetSelection(rect);
+    syncingSelection_ = false;
+}
+
+void TMainForm::SyncSelectionToView() {
+    if (syncingSelection_) {
+        return;
+    }
+    const Selection rect = table_.GetSelectionEx();
+    if (rect.top < 1 || rect.top >= table_.GetRowCountEx()) {
+        return;
+    }
+    syncingSelection_ = true;
+    const QItemSelection selection(model_->IndexOf(rect.left, rect.top),
+                                   model_->IndexOf(rect.right, rect.bottom));
+    MainGrid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    MainGrid->selectionModel()->setCurrentIndex(model_->IndexOf(rect.left, rect.top),
+                                                QItemSelectionModel::NoUpdate);
+    syncingSelection_ = false;
+    MainGridClick();
+}
+
+void TMainForm::ShowPopupMenu(const QPoint& position) {
+    AdvPopupMenu1->popup(MainGrid->viewport()->mapToGlobal(position));
+}

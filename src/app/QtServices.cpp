@@ -1,0 +1,125 @@
+#include "QtServices.h"
+
+#include "services/TabrixError.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+
+namespace {
+
+const QStringList ProjectFilters = {"XML Files (*.xml)", "All Files (*)"};
+
+std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
+                                         const QString& defaultSuffix) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setNameFilters(ProjectFilters);
+    dialog.selectNameFilter(ProjectFilters.front());
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (mode == QFileDialog::AcceptOpen) {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // The file is replaced without a question.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return ToUtf8(dialog.selectedFiles().front());
+}
+
+} // namespace
+
+int QtMessageBox::MessageBox(const std::string& text, const std::string& caption, int flags) {
+    QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::NoButton,
+                    parent_);
+    if (flags == MbYesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (flags != MbYesNoCancel) {
+        return IdOk;
+    }
+    if (clicked == box.button(QMessageBox::Yes)) {
+        return IdYes;
+    }
+    if (clicked == box.button(QMessageBox::No)) {
+        return IdNo;
+    }
+    return IdCancel; // Cancel, Escape or the box closed
+}
+
+std::string QtClipboard::GetText() {
+    return ToUtf8(QGuiApplication::clipboard()->text());
+}
+
+void QtClipboard::SetText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(ToQString(text));
+}
+
+std::optional<std::string> QtFileDialogs::GetOpenFileName() {
+    return RunFileDialog(parent_, QFileDialog::AcceptOpen, "ext");
+}
+
+std::optional<std::string> QtFileDialogs::GetSaveFileName() {
+    return RunFileDialog(parent_, QFileDialog::AcceptSave, "xml");
+}
+
+std::optional<TColor> QtColourDialog::ChooseColour(TColor initial) {
+    const QColor chosen = QColorDialog::getColor(ToQColor(initial), parent_);
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return FromQColor(chosen);
+}
+
+std::optional<std::int64_t> QSettingsBackend::ReadInteger(const std::string& name) {
+    QSettings settings("Marvane", "Tabrix");
+    const QVariant value = settings.value(ToQString(name));
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return value.toLongLong();
+    case QMetaType::QString: {
+        // Text stores (the Linux file) keep every value as text: a whole decimal number
+        // counts, anything else does not.
+        bool ok = false;
+        const qlonglong number = value.toString().toLongLong(&ok, 10);
+        return ok ? std::optional<std::int64_t>(number) : std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+void QSettingsBackend::WriteInteger(const std::string& name, std::int32_t value) {
+    QSettings settings("Marvane", "Tabrix");
+    settings.setValue(ToQString(name), value);
+    settings.sync();
+    if (settings.status() != QSettings::NoError) {
+        throw TabrixError("Failed to set data for '" + name + "'");
+    }
+}
+
+QColor ToQColor(TColor colour) {
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+TColor FromQColor(const QColor& colour) {
+    return static_cast<TColor>(colour.red()) | (static_cast<TColor>(colour.green()) << 8) |
+           (static_cast<TColor>(colour.blue()) << 16);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "services/Services.h"
+
+#include <QColor>
+#include <QString>
+
+class QWidget;
+
+// The Qt side of the platform interfaces that do not depend on the main window.
+
+class QtMessageBox : public MessageBoxService {
+  public:
+    explicit QtMessageBox(QWidget* parent) : parent_(parent) {}
+    int MessageBox(const std::string& text, const std::string& caption, int flags) override;
+
+  private:
+    QWidget* parent_;
+};
+
+class QtClipboard : public ClipboardService {
+  public:
+    std::string GetText() override;
+    void SetText(const std::string& text) override;
+};
+
+class QtFileDialogs : public FileDialogService {
+  public:
+    explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
+    std::optional<std::string> GetOpenFileName() override;
+    std::optional<std::string> GetSaveFileName() override;
+
+  private:
+    QWidget* parent_;
+};
+
+class QtColourDialog : public ColourDialogService {
+  public:
+    explicit QtColourDialog(QWidget* parent) : parent_(parent) {}
+    std::optional<TColor> ChooseColour(TColor initial) override;
+
+  private:
+    QWidget* parent_;
+};
+
+// QSettings("Marvane", "Tabrix") in the native format: the per-user registry key on
+// Windows, ~/.config/Marvane/Tabrix.conf on Linux.
+class QSettingsBackend : public SettingsBackend {
+  public:
+    std::optional<std::int64_t> ReadInteger(const std::string& name) override;
+    void WriteInteger(const std::string& name, std::int32_t value) override;
+};
+
+// TColor is 0x00BBGGRR.
+QColor ToQColor(TColor colour);
+TColor FromQColor(const QColor& colour);
+
+inline QString ToQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string ToUtf8(const QString& text) {
+    return text.toStdString();
+}

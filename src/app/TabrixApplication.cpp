@@ -1,0 +1,39 @@
+#include "TabrixApplication.h"
+
+#include <QMessageBox>
+
+#include <exception>
+
+namespace {
+QString applicationTitle = "Marvane Tabrix";
+}
+
+TabrixApplication::TabrixApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setOrganizationName("Marvane");
+    setApplicationName("Tabrix");
+    setApplicationVersion("1.0.0.0");
+}
+
+bool TabrixApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ShowException(QString::fromUtf8(error.what()));
+    } catch (...) {
+        ShowException(QString());
+    }
+    return false;
+}
+
+QString TabrixApplication::Title() {
+    return applicationTitle;
+}
+
+void TabrixApplication::SetTitle(const QString& title) {
+    applicationTitle = title;
+}
+
+void TabrixApplication::ShowException(const QString& message) {
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle, message, QMessageBox::Ok);
+    box.exec();
+}

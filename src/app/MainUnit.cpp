@@ -206,6 +206,7 @@ QAction* TMainForm::AddLinkedItem(QMenu* menu, const char* name, QAction* action
     auto* item = new QAction(caption, menu);
     item->setObjectName(name);
     item->setProperty("linkedAction", action->objectName());
+    item->setProperty("hint", action->property("hint"));
     item->setToolTip(action->toolTip());
     item->setStatusTip(action->statusTip());
     glyphs_.SetImageIndex(item, MenuGlyphs::ImageIndex(action));

@@ -1,12 +1,24 @@
 #include "SettingsStore.h"
 
 #include <limits>
+#include <optional>
 
 namespace {
 
 size_t RowOf(int tag) {
     // Tags outside 1..3 would be a wiring fault; fall back to the first row.
     return (tag >= 1 && tag <= 3) ? static_cast<size_t>(tag - 1) : 0;
+}
+
+// Every setting is stored as a 32-bit integer; a wider value is not one and counts as
+// unreadable, like a missing value.
+std::optional<std::int64_t> Read32(SettingsBackend& backend, const char* name) {
+    const auto value = backend.ReadInteger(name);
+    if (value && *value >= std::numeric_limits<std::int32_t>::min() &&
+        *value <= std::numeric_limits<std::uint32_t>::max()) {
+        return value;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -25,15 +37,12 @@ SettingsStore::SettingsStore(SettingsBackend& backend)
 
 void SettingsStore::LoadSettings() {
     for (BooleanSetting& option : options_) {
-        const auto value = backend_.ReadInteger(option.valueName);
+        const auto value = Read32(backend_, option.valueName);
         option.checked = value ? *value != 0 : option.defaultValue;
     }
     for (ColourSetting& colour : colours_) {
-        const auto value = backend_.ReadInteger(colour.valueName);
-        // A stored colour is a 32-bit integer; anything wider is not one.
-        const bool fits = value && *value >= std::numeric_limits<std::int32_t>::min() &&
-                          *value <= std::numeric_limits<std::uint32_t>::max();
-        colour.current = fits ? static_cast<TColor>(*value) : colour.defaultColour;
+        const auto value = Read32(backend_, colour.valueName);
+        colour.current = value ? static_cast<TColor>(*value) : colour.defaultColour;
     }
     loaded_ = true;
 }

@@ -1,0 +1,168 @@
+#include "GuiFakes.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableView>
+#include <QtTest>
+
+// Editing as a user does it: keys into the real grid and its editors.
+class GridEditingTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<ScriptedMainForm> main_;
+
+    TMainForm& Form() { return *main_->form; }
+    QTableView* Grid() { return main_->form->Grid(); }
+    MappingTable& Table() { return main_->form->Table(); }
+
+    void SelectCell(int column, int tableRow) {
+        const QModelIndex index = Grid()->model()->index(tableRow - 1, column);
+        Grid()->setCurrentIndex(index);
+        Grid()->setFocus();
+    }
+
+    QWidget* OpenEditor() {
+        QTest::keyClick(Grid(), Qt::Key_F2);
+        QWidget* editor = QApplication::focusWidget();
+        return editor != Grid() ? editor : nullptr;
+    }
+
+  private slots:
+    void init() {
+        main_ = std::make_unique<ScriptedMainForm>();
+        Table().SetRowCountEx(4);
+        RenumberRows(Table());
+        Form().show();
+        Form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+    }
+
+    void cleanup() { main_.reset(); }
+
+    void typedAddressIsStoredInItsNormalForm() {
+        SelectCell(ColAddress, 2);
+        // Each key goes where a real key would: to whatever has the focus by then.
+        for (const QChar c : QString(" 01/ 2/3abc")) {
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(Table().GetCellEx(ColAddress, 2), std::string("1/2/3"));
+        QTRY_COMPARE(Grid()->model()->index(1, ColAddress).data().toString(), QString("1/2/3"));
+        QVERIFY(Form().Document().Modified());
+        QVERIFY(main_->Find("Save1")->isEnabled());
+    }
+
+    void refusedValueKeepsTheOldText() {
+        Table().SetCellEx(ColAddress, 1, "1/0/1");
+        SelectCell(ColAddress, 1);
+        QWidget* editor = OpenEditor();
+        QVERIFY(qobject_cast<QLineEdit*>(editor));
+        qobject_cast<QLineEdit*>(editor)->setText("16/0/1");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Grid()));
+        QCOMPARE(Table().GetCellEx(ColAddress, 1), std::string("1/0/1"));
+        QCOMPARE(Grid()->currentIndex().data().toString(), QString("1/0/1"));
+        QVERIFY(!Form().Document().Modified());
+    }
+
+    void escapeCancelsAndTabMovesOn() {
+        Table().SetCellEx(ColName, 1, "Hall");
+        SelectCell(ColName, 1);
+        QWidget* editor = OpenEditor();
+        QVERIFY(editor);
+        QTest::keyClicks(editor, " light");
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Grid()));
+        QCOMPARE(Table().GetCellEx(ColName, 1), std::string("Hall"));
+        QTest::keyClick(Grid(), Qt::Key_Tab);
+        QCOMPARE(Grid()->currentIndex().column(), ColType);
+    }
+
+    void choosingNoneEmptiesTheValueAndLocksIt() {
+        Table().SetCellEx(ColConversionRule, 3, "Add");
+        Table().SetCellEx(ColConversionScale, 3, "10");
+        SelectCell(ColConversionRule, 3);
+        auto* combo = qobject_cast<QComboBox*>(OpenEditor());
+        QVERIFY(combo);
+        QStringList offered;
+        for (int i = 0; i < combo->count(); ++i) {
+            offered << combo->itemText(i);
+        }
+        QCOMPARE(offered, (QStringList{"None", "Add", "Subtract", "Multiply", "Divide"}));
+        QVERIFY(!combo->isEditable());
+        // Typing a letter picks the label that starts with it; the pick is stored at once.
+        QTest::keyClick(combo, Qt::Key_N);
+        QCOMPARE(combo->currentText(), QString("None"));
+        emit combo->activated(combo->currentIndex());
+        QCOMPARE(Table().GetCellEx(ColConversionRule, 3), std::string("None"));
+        QCOMPARE(Table().GetCellEx(ColConversionScale, 3), std::string(""));
+        QTest::keyClick(combo, Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Grid()));
+        const QModelIndex value = Grid()->model()->index(2, ColConversionScale);
+        QVERIFY(!(value.flags() & Qt::ItemIsEditable));
+    }
+
+    void digitsEditorAdmitsDigitsOnly() {
+        SelectCell(ColIndex, 1);
+        auto* edit = qobject_cast<QLineEdit*>(OpenEditor());
+        QVERIFY(edit);
+        QTest::keyClicks(edit, "-1a2");
+        QCOMPARE(edit->text(), QString("12"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTRY_COMPARE(Table().GetCellEx(ColIndex, 1), std::string("12"));
+    }
+
+    void clickOnRowNumberSelectsTheRowAndEnablesCut() {
+        main_->form->Glyphs().EnableMenuEntry(main_->Find("Cut1"), false);
+        const QRect cell = Grid()->visualRect(Grid()->model()->index(1, ColRowNumber));
+        QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+        QTRY_COMPARE(Table().GetSelectionEx(), (Selection{1, 2, 8, 2}));
+        QVERIFY(main_->Find("Cut1")->isEnabled());
+        QTRY_COMPARE(Grid()->selectionModel()->selectedIndexes().size(), 8);
+    }
+
+    void shortcutsActOnTheOpenEditorsText() {
+        Table().SetCellEx(ColAddress, 1, "1/0/1");
+        SelectCell(ColAddress, 1);
+        auto* edit = qobject_cast<QLineEdit*>(OpenEditor());
+        QVERIFY(edit);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("1/0/1"));
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString("1/0/11/0/1"));
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QCOMPARE(Table().GetCellEx(ColAddress, 1), std::string("1/0/1"));
+    }
+
+    void deleteKeyClearsTheSelectionWithoutAnEditor() {
+        Table().SetCellEx(ColName, 2, "Hall");
+        Table().SetCellEx(ColAddress, 2, "1/0/2");
+        SelectCell(ColName, 2);
+        QTest::keyClick(Grid(), Qt::Key_Delete);
+        QCOMPARE(Table().GetCellEx(ColName, 2), std::string(""));
+        QCOMPARE(Table().GetCellEx(ColAddress, 2), std::string("1/0/2"));
+        QVERIFY(Form().Document().Modified());
+    }
+
+    void copyAndPasteRowsThroughTheClipboard() {
+        Table().SetCellEx(ColAddress, 1, "1/0/1");
+        Table().SetCellEx(ColName, 1, "Küche Λ");
+        Table().SetCellEx(ColType, 1, "Boolean");
+        Table().SelectRows(1, 1);
+        QTest::keyClick(Grid(), Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(QApplication::clipboard()->text().contains("marvanezerezoderadazavodoclip"));
+        SelectCell(ColAddress, 3);
+        QTest::keyClick(Grid(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Table().GetRowCountEx(), 5);
+        QCOMPARE(Table().GetCellEx(ColName, 3), std::string("Küche Λ"));
+        QCOMPARE(Table().GetCellEx(ColRowNumber, 4), std::string("4"));
+    }
+};
+
+QTEST_MAIN(GridEditingTest)
+#include "GridEditingTest.moc"

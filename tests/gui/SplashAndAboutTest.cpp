@@ -1,0 +1,107 @@
+#include "AboutUnit.h"
+#include "GuiFakes.h"
+#include "SplashScreen.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+class SplashAndAboutTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<ScriptedMainForm> main_;
+    std::unique_ptr<TSplashForm> splash_;
+
+  private slots:
+    void init() {
+        splash_ = std::make_unique<TSplashForm>();
+        main_ = std::make_unique<ScriptedMainForm>();
+        SplashForm = splash_.get();
+        MainForm = main_->form.get();
+        splash_->show();
+    }
+
+    void cleanup() {
+        SplashForm = nullptr;
+        MainForm = nullptr;
+        main_.reset();
+        splash_.reset();
+    }
+
+    void splashShowsItsPictureFramelessAndCentred() {
+        QCOMPARE(splash_->size(), QSize(638, 450));
+        QVERIFY(splash_->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(splash_->SplashImage->pixmap().size(), QSize(640, 451));
+        QCOMPARE(splash_->SplashImage->pos(), QPoint(0, 0));
+        const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+        QVERIFY(qAbs(splash_->geometry().center().x() - desktop.center().x()) <= 1);
+        QCOMPARE(splash_->SplashTimer->interval(), 2500);
+        QVERIFY(!MainForm->isVisible());
+    }
+
+    void timerTickShowsTheMainWindowOnce() {
+        QElapsedTimer clock;
+        clock.start();
+        QSignalSpy closed(splash_.get(), &TSplashForm::splashClosed);
+        QVERIFY(closed.wait(4000));
+        QVERIFY(clock.elapsed() >= 2400);
+        QVERIFY(MainForm->isVisible());
+        QVERIFY(!splash_->isVisible());
+        QTest::mouseClick(splash_->SplashImage, Qt::LeftButton);
+        QCOMPARE(closed.count(), 1);
+    }
+
+    void clickShowsTheMainWindowAtOnceAndTheTimerNoLonger() {
+        QSignalSpy closed(splash_.get(), &TSplashForm::splashClosed);
+        QTest::mouseClick(splash_->SplashImage, Qt::LeftButton);
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(MainForm->isVisible());
+        QVERIFY(!splash_->SplashTimer->isActive());
+        QTest::qWait(2700);
+        QCOMPARE(closed.count(), 1);
+    }
+
+    void aboutBoxShowsItsTextsAndClosesWithOk() {
+        TAboutBox about;
+        QCOMPARE(about.windowTitle(), QString("About"));
+        QCOMPARE(about.size(), QSize(298, 213));
+        QCOMPARE(about.findChild<QLabel*>("ProductName")->text(), QString("Marvane Tabrix"));
+        QCOMPARE(about.findChild<QLabel*>("Version")->text(), QString("Version 1"));
+        QVERIFY(!about.findChild<QLabel*>("ProgramIcon")->pixmap().isNull());
+        auto* ok = about.findChild<QPushButton*>("OKButton");
+        QVERIFY(ok->isDefault());
+        QCOMPARE(ok->geometry(), QRect(111, 180, 75, 25));
+        // Shown modally, again and again; Enter presses OK.
+        for (int shown = 0; shown < 2; ++shown) {
+            QTimer::singleShot(50, &about, [&about] { QTest::keyClick(&about, Qt::Key_Return); });
+            QCOMPARE(about.exec(), int(QDialog::Accepted));
+        }
+    }
+
+    void aboutCommandShowsTheOneAboutBox() {
+        TAboutBox about;
+        AboutBox = &about;
+        QTimer::singleShot(50, &about, [&about] { about.accept(); });
+        main_->Find("About1")->trigger();
+        QVERIFY(!about.isVisible());
+        AboutBox = nullptr;
+    }
+
+    // Last: closing the splash ends the program's event loop, and once that has been asked
+    // for no later event loop of this process would run.
+    void closingTheSplashNeverShowsTheMainWindow() {
+        QSignalSpy closed(splash_.get(), &TSplashForm::splashClosed);
+        splash_->close();
+        QVERIFY(splash_->Finished());
+        QVERIFY(!splash_->SplashTimer->isActive());
+        QTest::qWait(2700);
+        QCOMPARE(closed.count(), 0);
+        QVERIFY(!MainForm->isVisible());
+    }
+};
+
+QTEST_MAIN(SplashAndAboutTest)
+#include "SplashAndAboutTest.moc"

@@ -139,6 +139,15 @@ void TMainForm::CreateGrid() {
     connect(
         model_, &GridModel::tableSelectionChanged, this, [this] { SyncSelectionToView(); },
         Qt::QueuedConnection);
+    // The grid always has a current cell while it has rows, so that typing edits a cell
+    // rather than searching the row numbers.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        connect(
+            model_, signal, this, [this] { KeepCurrentCell(); }, Qt::QueuedConnection);
+    }
+    connect(
+        model_, &QAbstractItemModel::modelReset, this, [this] { KeepCurrentCell(); },
+        Qt::QueuedConnection);
     MainGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(MainGrid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& position) { ShowPopupMenu(position); });
@@ -403,6 +412,12 @@ void TMainForm::SyncSelectionToView() {
                                                 QItemSelectionModel::NoUpdate);
     syncingSelection_ = false;
     MainGridClick();
+}
+
+void TMainForm::KeepCurrentCell() {
+    if (!MainGrid->currentIndex().isValid() && model_->rowCount() > 0) {
+        SyncSelectionToView();
+    }
 }
 
 void TMainForm::ShowPopupMenu(const QPoint& position) {

@@ -70,6 +70,7 @@ class TMainForm : public QMainWindow, private WindowService, private CellEditorS
 
     void SyncSelectionFromView();
     void SyncSelectionToView();
+    void KeepCurrentCell();
     void ShowPopupMenu(const QPoint& position);
 
     std::unique_ptr<QtMessageBox> qtMessageBox_;

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -113,7 +114,8 @@ void ReplaceFileContents(const std::string& requestedPath, std::string_view byte
     }
 }
 
-std::string ReadRegularFile(const std::string& path, std::size_t maxBytes) {
+void ReadRegularFileInPieces(const std::string& path,
+                             const std::function<bool(const char*, std::size_t)>& consume) {
     // Non-blocking, so that opening a FIFO cannot hang; it is refused just after.
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0) {
@@ -123,37 +125,29 @@ std::string ReadRegularFile(const std::string& path, std::size_t maxBytes) {
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         throw TabrixError("not a regular file");
     }
-    if (static_cast<std::size_t>(info.st_size) > maxBytes) {
-        throw TabrixError("file too large");
-    }
-    std::string bytes;
-    bytes.resize(static_cast<size_t>(info.st_size));
-    size_t done = 0;
+    std::vector<char> piece(256 * 1024);
     while (true) {
-        if (done == bytes.size()) {
-            // The file may have grown since fstat; read on within the bound.
-            if (bytes.size() >= maxBytes) {
-                char probe;
-                const ssize_t more = ::read(file.get(), &probe, 1);
-                if (more > 0) {
-                    throw TabrixError("file too large");
-                }
-                break;
-            }
-            bytes.resize(std::min(maxBytes, bytes.size() * 2 + 4096));
-        }
-        const ssize_t got = ::read(file.get(), bytes.data() + done, bytes.size() - done);
+        const ssize_t got = ::read(file.get(), piece.data(), piece.size());
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
             }
             throw TabrixError(std::strerror(errno));
         }
-        if (got == 0) {
-            break;
+        if (got == 0 || !consume(piece.data(), static_cast<std::size_t>(got))) {
+            return;
         }
-        done += static_cast<size_t>(got);
     }
-    bytes.resize(done);
+}
+
+std::string ReadRegularFile(const std::string& path, std::size_t maxBytes) {
+    std::string bytes;
+    ReadRegularFileInPieces(path, [&](const char* data, std::size_t size) {
+        if (size > maxBytes - bytes.size()) {
+            throw TabrixError("file too large");
+        }
+        bytes.append(data, size);
+        return true;
+    });
     return bytes;
 }

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What one Property of a project file sets; unset fields leave their cells alone.
+struct PropertyValues {
+    std::optional<std::string> name;
+    const char* type = nullptr; // cell labels, from the vocabularies
+    const char* direction = nullptr;
+    const char* kroType = nullptr;
+    const char* rule = nullptr;
+    std::optional<int> index;
+    std::optional<int> scale;
+    // The group address parts; -1 is unset.
+    int line = -1;
+    int group = -1;
+    int field = -1;
+};
+
+// Streams a project file's text and keeps only the values of the selected Property
+// elements (those under /GatewayParameters/KonnexDevices/Device[@id=1]/
+// Property_Identifiers), so that no document tree of the whole file is ever held.
+// The text is refused when it is not well-formed, has no root, or carries a DOCTYPE.
+class PropertyScanner {
+  public:
+    PropertyScanner();
+    ~PropertyScanner();
+    PropertyScanner(const PropertyScanner&) = delete;
+    PropertyScanner& operator=(const PropertyScanner&) = delete;
+
+    // Feeds the next piece of the text; false once the text is known to be refused.
+    bool Feed(const char* data, std::size_t size);
+    // Ends the text; true when it was a document.
+    bool Finish();
+
+    std::vector<PropertyValues>& Rows() { return rows_; }
+
+  private:
+    struct Parser;
+    friend struct Parser;
+
+    void StartElement(const char* name, bool inNamespace, const char* id);
+    void EndElement();
+    void Text(const char* text, std::size_t length);
+    void ApplyField();
+
+    std::unique_ptr<Parser> parser_;
+    std::vector<PropertyValues> rows_;
+    int depth_ = 0;
+    int matchedDepth_ = 0; // how deep the current element chain follows the row path
+    bool capturing_ = false;
+    std::string fieldName_;
+    std::string fieldText_;
+    bool refused_ = false;
+    bool rootSeen_ = false;
+};

@@ -98,9 +98,12 @@ void PasteRows(EditContext& context, xmlDocPtr document, int targetRow, bool ove
     MappingTable& table = context.table;
     int row = std::max(targetRow, 1);
     int lastPasted = 0;
+    // Over rows, only the rows there were: pasting into the spare row appends a new one,
+    // which must not take the next row and so grow the table past the row limit.
+    const int rowsBefore = table.GetRowCountEx();
     for (xmlNodePtr element : ClipboardRowElements(document)) {
         if (overRows) {
-            if (row >= table.GetRowCountEx()) {
+            if (row >= rowsBefore) {
                 break;
             }
         } else {

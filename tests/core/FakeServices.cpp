@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 int FakeMessageBox::MessageBox(const std::string& text, const std::string& caption, int flags) {
     shown.push_back({text, caption, flags});
     if (flags == MbOk) {
@@ -93,4 +99,50 @@ std::vector<std::string> Workbench::Row(int row) const {
         cells.push_back(table.GetCellEx(c, row));
     }
     return cells;
+}
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tabrix-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        ADD_FAILURE() << "cannot create a temporary folder";
+    }
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        ADD_FAILURE() << "cannot read " << path;
+        return {};
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) {
+        ADD_FAILURE() << "cannot write " << path;
+    }
+}
+
+std::vector<std::string> FolderEntries(const std::string& path) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::vector<std::string>> WorkedExampleRows() {
+    return {
+        {"1/0/1", "Hall light", "Boolean", "IN", "1", "Coil", "None", ""},
+        {"1/0/2", "Hall temperature", "Float 16 bit", "OUT", "2", "Register", "Multiply", "10"},
+    };
 }

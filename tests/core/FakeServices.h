@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Scripted stand-ins for the platform: they record what was shown and answer prompts
@@ -125,3 +126,27 @@ struct Workbench {
     EditContext edit;
     DocumentContext context;
 };
+
+// A fresh folder under the system's temporary folder, removed with all it holds.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
+
+// Whole-file helpers; they fail the test when the file cannot be read or written.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, std::string_view bytes);
+// The names in a folder, sorted, to show that nothing was left behind.
+std::vector<std::string> FolderEntries(const std::string& path);
+
+// Cells (columns 1 to 8) of the two-row table that the project file format uses as its
+// worked example.
+std::vector<std::vector<std::string>> WorkedExampleRows();

@@ -4,6 +4,7 @@
 #include "services/TabrixError.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace {
 const std::string EmptyText;
@@ -193,8 +194,15 @@ MappingTable::Batch::~Batch() {
 }
 
 void RenumberRows(MappingTable& table) {
+    // Runs after every insertion and removal, over the whole table: only the numbers that
+    // changed are written, and no text is built for the ones that did not.
     MappingTable::Batch batch(table);
+    char digits[16];
     for (int row = 1; row < table.GetRowCountEx(); ++row) {
-        table.SetInts(ColRowNumber, row, row);
+        const auto end = std::to_chars(digits, digits + sizeof digits, row).ptr;
+        const std::string_view number(digits, static_cast<size_t>(end - digits));
+        if (table.GetCellEx(ColRowNumber, row) != number) {
+            table.SetCellEx(ColRowNumber, row, std::string(number));
+        }
     }
 }

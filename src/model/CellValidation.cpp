@@ -5,6 +5,7 @@
 #include "RowCommands.h"
 #include "RowFill.h"
 #include "services/TabrixError.h"
+#include "StorableText.h"
 #include "Vocabulary.h"
 
 #include <optional>
@@ -90,7 +91,8 @@ void MainGridCellValidateWide(EditContext& context, int column, int row, const s
     if (column != ColName) {
         return;
     }
-    if (!IsDataRow(context.table, row)) {
+    // A name that no file or row document could carry is refused where it enters.
+    if (!IsDataRow(context.table, row) || !IsStorableText(text)) {
         valid = false;
         return;
     }

@@ -8,7 +8,7 @@
 // valid to false and changes nothing; the validator never sets it to true.
 void MainGridCellValidate(EditContext& context, int column, int row, const std::string& text,
                           bool& valid);
-// The Unicode name column: every text is accepted.
+// The Unicode name column: every text is accepted that a project file can store.
 void MainGridCellValidateWide(EditContext& context, int column, int row, const std::string& text,
                               bool& valid);
 // Marks the document and keeps the spare row at the end.

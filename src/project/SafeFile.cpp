@@ -99,7 +99,7 @@ void ReplaceFileContents(const std::string& requestedPath, std::string_view byte
             ThrowWriteError(errno);
         }
         WriteAll(file.get(), bytes);
-        if (::fsync(file.get()) != 0) {
+        if (::fdatasync(file.get()) != 0) {
             ThrowWriteError(errno);
         }
         if (!file.Close()) {

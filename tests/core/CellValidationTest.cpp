@@ -177,6 +177,26 @@ TEST_F(CellValidateTest, WideValidatorAcceptsEveryNameButFillsNoNextRow) {
     EXPECT_EQ(bench.table.GetCellEx(ColIndex, 2), "8");
 }
 
+TEST_F(CellValidateTest, WideValidatorRefusesNamesNoFileCouldStore) {
+    bench.SetRows({{"1/0/1", "old"}});
+    struct Case {
+        std::string name;
+        bool accepted;
+    };
+    for (const Case& c : {Case{"tab\there, lines\r\n", true}, Case{"bell\x07", false},
+                          Case{std::string("nul\0", 4), false}, Case{"escape\x1b[0m", false},
+                          Case{"latin-1 K\xfc"
+                               "che",
+                               false},
+                          Case{"cut \xe2\x82", false}, Case{"surrogate \xed\xa0\x80", false}}) {
+        bench.table.SetWideCells(ColName, 1, "old");
+        bench.document.SetModified(false);
+        EXPECT_EQ(ValidateWide(ColName, 1, c.name), c.accepted) << c.name;
+        EXPECT_EQ(bench.table.GetWideCells(ColName, 1), c.accepted ? c.name : "old") << c.name;
+        EXPECT_EQ(bench.document.Modified(), c.accepted) << c.name;
+    }
+}
+
 TEST_F(CellValidateTest, AcceptedEditFillsTheNextRowsEmptyCellsOnly) {
     bench.SetRows({{}, {}, {"9/9/9"}});
     bench.options.incrementAddress = true;

@@ -44,8 +44,10 @@ XmlDoc ParseXmlSafely(std::string_view bytes) {
     xmlParseDocument(context.get());
     XmlDoc doc(context->myDoc);
     context->myDoc = nullptr;
-    // A stopped parser can hand back a document without a root; judge the state too.
-    if (guard.sawDoctype || !context->wellFormed || !doc || !xmlDocGetRootElement(doc.get())) {
+    // A stopped parser can hand back a document without a root; judge the state too. The
+    // memory parser takes a NUL byte for the end of the text, so it must have read it all.
+    if (guard.sawDoctype || !context->wellFormed || !doc || !xmlDocGetRootElement(doc.get()) ||
+        xmlByteConsumed(context.get()) != static_cast<long>(bytes.size())) {
         return nullptr;
     }
     return doc;

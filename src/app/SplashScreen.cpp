@@ -42,6 +42,7 @@ TSplashForm::TSplashForm(QWidget* parent)
     SplashTimer = new QTimer(this);
     SplashTimer->setObjectName("SplashTimer");
     SplashTimer->setSingleShot(true);
+    SplashTimer->setTimerType(Qt::PreciseTimer); // a coarse timer may tick up to 5% early
     SplashTimer->setInterval(SplashMilliseconds);
     connect(SplashTimer, &QTimer::timeout, this, &TSplashForm::CloseSplashScreen);
     SplashTimer->start();

@@ -64,18 +64,26 @@ struct PropertyScanner::Parser {
         return *static_cast<PropertyScanner*>(static_cast<xmlParserCtxtPtr>(user)->_private);
     }
 
-    static void OnStart(void* user, const xmlChar* localName, const xmlChar*, const xmlChar* uri,
-                        int, const xmlChar**, int attributeCount, int, const xmlChar** attributes) {
+    static void OnStart(void* user, const xmlChar* localName, const xmlChar* prefix,
+                        const xmlChar* uri, int, const xmlChar**, int attributeCount, int,
+                        const xmlChar** attributes) {
         std::string id;
         bool hasId = false;
         for (int i = 0; i < attributeCount; ++i) {
             const xmlChar** attribute = attributes + 5 * i;
-            if (attribute[2] == nullptr && std::strcmp(FromXml(attribute[0]), "id") == 0) {
+            // A prefix, even an undeclared one, makes it another attribute than id.
+            if (attribute[1] == nullptr && std::strcmp(FromXml(attribute[0]), "id") == 0) {
                 id.assign(FromXml(attribute[3]), static_cast<size_t>(attribute[4] - attribute[3]));
                 hasId = true;
             }
         }
-        Of(user).StartElement(FromXml(localName), uri != nullptr, hasId ? id.c_str() : nullptr);
+        // An undeclared prefix stays part of the name, as in the document tree.
+        std::string qualified;
+        if (prefix && !uri) {
+            qualified = std::string(FromXml(prefix)) + ":" + FromXml(localName);
+        }
+        Of(user).StartElement(qualified.empty() ? FromXml(localName) : qualified.c_str(),
+                              uri != nullptr, hasId ? id.c_str() : nullptr);
     }
 
     static void OnEnd(void* user, const xmlChar*, const xmlChar*, const xmlChar*) {

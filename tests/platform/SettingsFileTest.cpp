@@ -1,0 +1,164 @@
+#include "QtServices.h"
+#include "services/TabrixError.h"
+#include "settings/SettingsStore.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// The settings folder, fixed before the first QSettings call of the process.
+QTemporaryDir* configHome = nullptr;
+
+std::string StoreFolder() {
+    return configHome->filePath("Marvane").toStdString();
+}
+
+std::string StoreFile() {
+    return StoreFolder() + "/Tabrix.conf";
+}
+
+// The file's bytes, or what stands in its place.
+std::optional<std::string> FileBytes(const std::string& path) {
+    if (std::filesystem::is_directory(path)) {
+        return "a folder";
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Root reads and writes every file whatever its mode. While one of these is alive, file
+// access is checked as for the user nobody.
+class AsUnprivilegedFileUser {
+  public:
+    AsUnprivilegedFileUser() : active_(::geteuid() == 0) {
+        if (active_) {
+            ::setfsgid(Nobody);
+            ::setfsuid(Nobody);
+        }
+    }
+    ~AsUnprivilegedFileUser() {
+        if (active_) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+    }
+    AsUnprivilegedFileUser(const AsUnprivilegedFileUser&) = delete;
+    AsUnprivilegedFileUser& operator=(const AsUnprivilegedFileUser&) = delete;
+
+  private:
+    static constexpr unsigned Nobody = 65534;
+    bool active_;
+};
+
+// Qt keeps every settings file it has read in a cache of the process, also after a read
+// failed; each case runs in a child process so that none sees what an earlier one read.
+template <typename Body> void InChildProcess(Body body) {
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        body();
+        std::fflush(nullptr);
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "failed in the child, above";
+}
+
+struct StoreCase {
+    const char* name;
+    // Puts the settings file (or what stands in its place) into the folder.
+    void (*make)(const std::string& content);
+    bool valuesReadable;
+};
+
+void PrintTo(const StoreCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+void WriteStore(const std::string& content, mode_t fileMode, mode_t folderMode) {
+    std::ofstream(StoreFile(), std::ios::binary | std::ios::trunc) << content;
+    ::chmod(StoreFile().c_str(), fileMode);
+    ::chmod(StoreFolder().c_str(), folderMode);
+}
+
+class SettingsFile : public ::testing::TestWithParam<StoreCase> {
+  protected:
+    void SetUp() override {
+        QDir().mkpath(QString::fromStdString(StoreFolder()));
+        ::chmod(configHome->path().toLocal8Bit().constData(), 0755);
+        content = "[General]\nCreateRowOnEdit=1\nKonnexCellColour=65280\n";
+        GetParam().make(content);
+    }
+    void TearDown() override {
+        ::chmod(StoreFolder().c_str(), 0755);
+        QDir(QString::fromStdString(StoreFolder())).removeRecursively();
+    }
+
+    std::string content;
+};
+
+// Values that cannot be read fall back to their defaults, a change that cannot be
+// written is reported and stays in effect, and the file keeps what it held.
+TEST_P(SettingsFile, FallsBackOrLoadsAndKeepsTheFile) {
+    const std::optional<std::string> before = FileBytes(StoreFile());
+    InChildProcess([] {
+        QSettingsBackend backend;
+        SettingsStore store(backend);
+        AsUnprivilegedFileUser user;
+        store.LoadSettings();
+        ASSERT_TRUE(store.Loaded());
+        if (GetParam().valuesReadable) {
+            EXPECT_TRUE(store.Option(TagCreateRowOnEdit));
+            EXPECT_EQ(store.Colour(TagKonnexCellColour), TColor(65280));
+        } else {
+            EXPECT_FALSE(store.Option(TagCreateRowOnEdit));
+            EXPECT_EQ(store.Colour(TagKonnexCellColour), TColor(0x00FFFFFF));
+        }
+        const bool wasOn = store.Option(TagCreateRowOnEdit);
+        EXPECT_THROW(store.BooleanMenuItemOnClick(TagCreateRowOnEdit), TabrixError);
+        EXPECT_EQ(store.Option(TagCreateRowOnEdit), !wasOn);
+    });
+    EXPECT_EQ(FileBytes(StoreFile()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsFile,
+    ::testing::Values(
+        StoreCase{"UnreadableFile", [](const std::string& c) { WriteStore(c, 0, 0755); }, false},
+        // Neither the file nor its folder may be written: no way to replace the file either.
+        StoreCase{"ReadOnlyFileAndFolder", [](const std::string& c) { WriteStore(c, 0444, 0555); },
+                  true},
+        StoreCase{"FolderInPlaceOfTheFile",
+                  [](const std::string&) { ::mkdir(StoreFile().c_str(), 0755); }, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir home;
+    configHome = &home;
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    QCoreApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

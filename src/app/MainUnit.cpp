@@ -25,8 +25,8 @@ constexpr int ClientHeight = 304;
 QFont WindowFont() {
     // Tahoma where it exists; elsewhere a sans serif of similar width, so that the headers
     // fit their laid-out columns, before Qt's own nearest match.
-    QFont::insertSubstitutions("Tahoma", {"Verdana", "Liberation Sans", "Arial", "Nimbus Sans",
-                                          "DejaVu Sans"});
+    QFont::insertSubstitutions(
+        "Tahoma", {"Verdana", "Liberation Sans", "Arial", "Nimbus Sans", "DejaVu Sans"});
     QFont font("Tahoma");
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);

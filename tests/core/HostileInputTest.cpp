@@ -376,7 +376,9 @@ enum class Target { WholeRow, AddressCell, NameCell };
 
 struct HostileClipboardCase {
     const char* name;
-    std::string text;
+    // Made when the case runs: the large texts would otherwise be built by every run of
+    // the test program, whichever test it runs.
+    std::function<std::string()> text;
     Target target;
     // The name the first row has afterwards; empty when nothing may change.
     std::string pastedName = "";
@@ -400,7 +402,7 @@ TEST_P(HostilePaste, ChangesNothingButWhatTheCellTakes) {
         {Target::NameCell, {ColName, 1, ColName, 1}},
     };
     bench.table.SetSelection(selections.at(c.target));
-    bench.clipboard.text = c.text;
+    bench.clipboard.text = c.text();
 
     const auto start = Clock::now();
     PasteExecute(bench.edit);
@@ -447,6 +449,10 @@ std::string BillionLaughs() {
     return WithSubset(subset, "&l10;");
 }
 
+std::string ExternalEntity() {
+    return WithSubset("<!ENTITY x SYSTEM \"file:///etc/passwd\">", "&x;");
+}
+
 // gzip -9n of NamedRow("x").
 const std::string GzippedRowDocument(
     "\x1f\x8b\x08\x00\x00\x00\x00\x00\x02\x03\xb3\xc9\x4d\x2c\x2a\x4b\xcc\x4b\xad\x4a\x2d\x4a"
@@ -458,36 +464,47 @@ const std::string GzippedRowDocument(
 INSTANTIATE_TEST_SUITE_P(
     Cases, HostilePaste,
     ::testing::Values(
-        HostileClipboardCase{"NulInPlainText", std::string("Hall\0light", 10), Target::NameCell},
+        HostileClipboardCase{"NulInPlainText", [] { return std::string("Hall\0light", 10); },
+                             Target::NameCell},
         // The parser must not stop at the NUL and take the rest for the end of the text.
         HostileClipboardCase{"NulAfterARowDocument",
-                             NamedRow("pasted") + std::string("\0<tail/>", 8), Target::NameCell},
-        HostileClipboardCase{"NulInARowDocument", NamedRow(std::string("a\0b", 3)),
+                             [] { return NamedRow("pasted") + std::string("\0<tail/>", 8); },
+                             Target::NameCell},
+        HostileClipboardCase{"NulInARowDocument", [] { return NamedRow(std::string("a\0b", 3)); },
                              Target::WholeRow},
-        HostileClipboardCase{"InvalidUtf8PlainText", "M\xC3\xBC\xFCller", Target::NameCell},
+        HostileClipboardCase{"InvalidUtf8PlainText",
+                             [] { return std::string("M\xC3\xBC\xFCller"); }, Target::NameCell},
         HostileClipboardCase{"InvalidUtf8RowDocument",
-                             NamedRow("M\xFC"
-                                      "ller"),
+                             [] {
+                                 return NamedRow("M\xFC"
+                                                 "ller");
+                             },
                              Target::WholeRow},
-        HostileClipboardCase{"DoctypeRowDocument", WithSubset("", "x"), Target::WholeRow},
-        HostileClipboardCase{"BillionLaughs", BillionLaughs(), Target::WholeRow},
-        HostileClipboardCase{
-            "QuadraticBlowUp",
-            WithSubset("<!ENTITY a \"" + std::string(50000, 'a') + "\">", Repeat("&a;", 50000)),
-            Target::WholeRow},
+        HostileClipboardCase{"DoctypeRowDocument", [] { return WithSubset("", "x"); },
+                             Target::WholeRow},
+        HostileClipboardCase{"BillionLaughs", BillionLaughs, Target::WholeRow},
+        HostileClipboardCase{"QuadraticBlowUp",
+                             [] {
+                                 return WithSubset("<!ENTITY a \"" + std::string(50000, 'a') +
+                                                       "\">",
+                                                   Repeat("&a;", 50000));
+                             },
+                             Target::WholeRow},
         // Taken as plain text: the entity is neither resolved nor read.
+        HostileClipboardCase{"ExternalEntityAsAName", ExternalEntity, Target::NameCell,
+                             ExternalEntity()},
         HostileClipboardCase{
-            "ExternalEntityAsAName", WithSubset("<!ENTITY x SYSTEM \"file:///etc/passwd\">", "&x;"),
-            Target::NameCell, WithSubset("<!ENTITY x SYSTEM \"file:///etc/passwd\">", "&x;")},
-        HostileClipboardCase{"DeepNesting",
-                             NamedRow(Repeat("<a>", 100000) + Repeat("</a>", 100000)),
-                             Target::WholeRow},
-        HostileClipboardCase{"GzippedRowDocument", GzippedRowDocument, Target::NameCell},
+            "DeepNesting", [] { return NamedRow(Repeat("<a>", 100000) + Repeat("</a>", 100000)); },
+            Target::WholeRow},
+        HostileClipboardCase{"GzippedRowDocument", [] { return GzippedRowDocument; },
+                             Target::NameCell},
         HostileClipboardCase{"HugePlainTextAsAnAddress",
-                             std::string(MaxClipboardDocumentBytes + 1, '7'), Target::AddressCell},
-        HostileClipboardCase{"RowDocumentAboveTheSizeLimit",
-                             NamedRow("big") + std::string(MaxClipboardDocumentBytes, ' '),
-                             Target::WholeRow}),
+                             [] { return std::string(MaxClipboardDocumentBytes + 1, '7'); },
+                             Target::AddressCell},
+        HostileClipboardCase{
+            "RowDocumentAboveTheSizeLimit",
+            [] { return NamedRow("big") + std::string(MaxClipboardDocumentBytes, ' '); },
+            Target::WholeRow}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A row document of far more rows than a table may have stops at the row limit.

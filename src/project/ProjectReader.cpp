@@ -48,6 +48,20 @@ void FillTable(MappingTable& table, const EditOptions& options, std::vector<Prop
     FillFromPreviousRow(table, options, table.GetRowCountEx() - 1);
 }
 
+std::string OpenFailureMessage(const std::string& path, const PropertyScanner& scanner) {
+    const std::string message = "Unable to open file " + path;
+    switch (scanner.Refusal()) {
+    case ScanRefusal::TooManyRows:
+        return message + FormatMessage(": it holds more than %zu rows.", scanner.Limits().maxRows);
+    case ScanRefusal::TooLarge:
+        return message +
+               FormatMessage(": it is larger than %llu MiB.",
+                             static_cast<unsigned long long>(scanner.Limits().maxBytes >> 20));
+    default:
+        return message;
+    }
+}
+
 } // namespace
 
 bool FillTableFromProjectText(MappingTable& table, const EditOptions& options,
@@ -60,9 +74,9 @@ bool FillTableFromProjectText(MappingTable& table, const EditOptions& options,
     return true;
 }
 
-bool ReadProjectFile(DocumentContext& context, const std::string& path) {
+bool ReadProjectFile(DocumentContext& context, const std::string& path, const ScanLimits& limits) {
     // The file is streamed through the parser: however large, it is never held whole.
-    PropertyScanner scanner;
+    PropertyScanner scanner(limits);
     bool read = false;
     try {
         ReadRegularFileInPieces(path, [&scanner](const char* data, std::size_t size) {
@@ -73,7 +87,7 @@ bool ReadProjectFile(DocumentContext& context, const std::string& path) {
         // unreadable or not a regular file: reported below like bad XML
     }
     if (!read) {
-        context.edit.services.messageBox.MessageBox("Unable to open file " + path,
+        context.edit.services.messageBox.MessageBox(OpenFailureMessage(path, scanner),
                                                     "Error opening file", MbOk);
         return false;
     }

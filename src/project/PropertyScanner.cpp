@@ -102,7 +102,8 @@ struct PropertyScanner::Parser {
     }
 };
 
-PropertyScanner::PropertyScanner() : parser_(std::make_unique<Parser>()) {
+PropertyScanner::PropertyScanner(ScanLimits limits)
+    : limits_(limits), parser_(std::make_unique<Parser>()) {
     // Only these callbacks: nothing builds a tree.
     xmlSAXHandler& sax = parser_->sax;
     sax.initialized = XML_SAX2_MAGIC;
@@ -119,49 +120,65 @@ PropertyScanner::~PropertyScanner() {
     }
 }
 
+void PropertyScanner::Refuse(ScanRefusal why) {
+    if (refusal_ == ScanRefusal::None) {
+        refusal_ = why;
+    }
+    if (parser_->context) {
+        xmlStopParser(parser_->context);
+    }
+}
+
 bool PropertyScanner::Feed(const char* data, std::size_t size) {
-    while (!refused_ && size > 0) {
+    bytesFed_ += size;
+    if (bytesFed_ > limits_.maxBytes) {
+        Refuse(ScanRefusal::TooLarge);
+    }
+    while (refusal_ == ScanRefusal::None && size > 0) {
         const int piece = static_cast<int>(std::min<std::size_t>(size, 1 << 20));
         if (!parser_->context) {
             // The first bytes go with the creation, so the encoding is detected from them.
             parser_->context =
                 xmlCreatePushParserCtxt(&parser_->sax, nullptr, data, piece, nullptr);
             if (!parser_->context) {
-                refused_ = true;
+                Refuse(ScanRefusal::NotADocument);
                 break;
             }
             parser_->context->_private = this;
             xmlCtxtUseOptions(parser_->context, SafeXmlParseOptions());
         } else if (xmlParseChunk(parser_->context, data, piece, 0) != 0) {
-            refused_ = true;
+            Refuse(ScanRefusal::NotADocument);
         }
         if (parser_->sawDoctype || (parser_->context && !parser_->context->wellFormed)) {
-            refused_ = true;
+            Refuse(ScanRefusal::NotADocument);
         }
         data += piece;
         size -= static_cast<std::size_t>(piece);
     }
-    return !refused_;
+    return refusal_ == ScanRefusal::None;
 }
 
 bool PropertyScanner::Finish() {
-    if (refused_ || !parser_->context) {
+    if (refusal_ == ScanRefusal::None && !parser_->context) {
+        Refuse(ScanRefusal::NotADocument);
+    }
+    if (refusal_ != ScanRefusal::None) {
         return false;
     }
     xmlParseChunk(parser_->context, nullptr, 0, 1);
-    if (refused_) {
-        return false;
-    }
     // No document node is ever built, so the root is judged by what was seen.
-    return !parser_->sawDoctype && parser_->context->wellFormed && depth_ == 0 && rootSeen_;
+    if (refusal_ == ScanRefusal::None &&
+        (parser_->sawDoctype || !parser_->context->wellFormed || depth_ != 0 || !rootSeen_)) {
+        Refuse(ScanRefusal::NotADocument);
+    }
+    return refusal_ == ScanRefusal::None;
 }
 
 void PropertyScanner::StartElement(const char* name, bool inNamespace, const char* id) {
     ++depth_;
     rootSeen_ = true;
     if (depth_ > MaxDepth) {
-        refused_ = true;
-        xmlStopParser(parser_->context);
+        Refuse(ScanRefusal::NotADocument);
         return;
     }
     if (capturing_) {
@@ -178,6 +195,10 @@ void PropertyScanner::StartElement(const char* name, bool inNamespace, const cha
         (depth_ != DeviceDepth || IdEqualsOne(ToXml(id)))) {
         matchedDepth_ = depth_;
         if (depth_ == PropertyDepth) {
+            if (rows_.size() == limits_.maxRows) {
+                Refuse(ScanRefusal::TooManyRows);
+                return;
+            }
             rows_.emplace_back();
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,13 +22,23 @@ struct PropertyValues {
     int field = -1;
 };
 
+// Bounds that keep a hostile file from exhausting memory: a row costs a few hundred bytes
+// however few the file spends on it (an empty "<Property/>" is eleven).
+struct ScanLimits {
+    std::size_t maxRows = 10'000'000;
+    std::uint64_t maxBytes = std::uint64_t{4} << 30;
+};
+
+// Why a text was refused.
+enum class ScanRefusal { None, NotADocument, TooManyRows, TooLarge };
+
 // Streams a project file's text and keeps only the values of the selected Property
 // elements (those under /GatewayParameters/KonnexDevices/Device[@id=1]/
 // Property_Identifiers), so that no document tree of the whole file is ever held.
 // The text is refused when it is not well-formed, has no root, or carries a DOCTYPE.
 class PropertyScanner {
   public:
-    PropertyScanner();
+    explicit PropertyScanner(ScanLimits limits = {});
     ~PropertyScanner();
     PropertyScanner(const PropertyScanner&) = delete;
     PropertyScanner& operator=(const PropertyScanner&) = delete;
@@ -38,6 +49,8 @@ class PropertyScanner {
     bool Finish();
 
     std::vector<PropertyValues>& Rows() { return rows_; }
+    ScanRefusal Refusal() const { return refusal_; }
+    const ScanLimits& Limits() const { return limits_; }
 
   private:
     struct Parser;
@@ -47,7 +60,9 @@ class PropertyScanner {
     void EndElement();
     void Text(const char* text, std::size_t length);
     void ApplyField();
+    void Refuse(ScanRefusal why);
 
+    ScanLimits limits_;
     std::unique_ptr<Parser> parser_;
     std::vector<PropertyValues> rows_;
     int depth_ = 0;
@@ -55,6 +70,7 @@ class PropertyScanner {
     bool capturing_ = false;
     std::string fieldName_;
     std::string fieldText_;
-    bool refused_ = false;
+    ScanRefusal refusal_ = ScanRefusal::None;
+    std::uint64_t bytesFed_ = 0;
     bool rootSeen_ = false;
 };

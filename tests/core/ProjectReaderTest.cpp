@@ -574,4 +574,66 @@ INSTANTIATE_TEST_SUITE_P(
                         }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// ---- The bounds on what a file may make the reader hold ---------------------------------
+
+struct LimitCase {
+    const char* name;
+    ScanLimits limits;
+    std::string text;
+    std::string failure; // after the path; nothing when the file loads
+};
+
+void PrintTo(const LimitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReaderLimits : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(ReaderLimits, LoadUpToTheLimitAndRefuseBeyondItWithTheReason) {
+    TempFolder temp;
+    const std::string path = FileWith(temp, GetParam().text);
+    Workbench bench;
+    FileNewExecute(bench.context);
+    ASSERT_TRUE(StartNewDocument(bench.context));
+
+    const bool read = ReadProjectFile(bench.context, path, GetParam().limits);
+
+    if (GetParam().failure.empty()) {
+        EXPECT_TRUE(read);
+        EXPECT_TRUE(bench.messageBox.shown.empty());
+        EXPECT_EQ(bench.table.GetRowCountEx(), 4);
+    } else {
+        EXPECT_FALSE(read);
+        ASSERT_EQ(bench.messageBox.shown.size(), 1u);
+        EXPECT_EQ(bench.messageBox.shown[0].text,
+                  "Unable to open file " + path + GetParam().failure);
+        EXPECT_EQ(bench.messageBox.shown[0].caption, "Error opening file");
+        EXPECT_EQ(bench.table.GetRowCountEx(), 1); // nothing of the refused file is kept
+        EXPECT_EQ(bench.document.FileName, "");
+    }
+}
+
+const std::string ThreeRows =
+    ProjectText(Device(" id=\"1\"", Named("a") + Named("b") + Named("c")));
+// Empty elements cost the file the least bytes per row.
+const std::string FourEmptyRows =
+    ProjectText(Device(" id=\"1\"", "<Property/><Property/><Property/><Property/>"));
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReaderLimits,
+    ::testing::Values(LimitCase{"RowsAtTheLimit", {3, 1 << 20}, ThreeRows, ""},
+                      LimitCase{"RowsBeyondTheLimit",
+                                {3, 1 << 20},
+                                FourEmptyRows,
+                                ": it holds more than 3 rows."},
+                      LimitCase{"BytesAtTheLimit",
+                                {3, 1 << 20},
+                                ThreeRows + std::string((1 << 20) - ThreeRows.size(), ' '),
+                                ""},
+                      LimitCase{"BytesBeyondTheLimit",
+                                {3, 1 << 20},
+                                ThreeRows + std::string((1 << 20) + 1 - ThreeRows.size(), ' '),
+                                ": it is larger than 1 MiB."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

@@ -1,5 +1,7 @@
 #include "TabrixApplication.h"
 
+#include "services/DisplayText.h"
+
 #include <QMessageBox>
 
 #include <exception>
@@ -34,6 +36,8 @@ void TabrixApplication::SetTitle(const QString& title) {
 }
 
 void TabrixApplication::ShowException(const QString& message) {
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle, message, QMessageBox::Ok);
+    const std::string shown = ShortenForDisplay(message.toStdString());
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle, QString::fromStdString(shown),
+                    QMessageBox::Ok);
     box.exec();
 }

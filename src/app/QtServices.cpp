@@ -1,14 +1,17 @@
 #include "QtServices.h"
 
+#include "services/DisplayText.h"
 #include "services/TabrixError.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 
@@ -34,11 +37,35 @@ std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMod
     return ToUtf8(dialog.selectedFiles().front());
 }
 
+// QSettings reads each of its files whole as soon as it is made. A store with anything but
+// folders and regular files of a sane size in those places counts as unreadable: a larger
+// file would be held whole in memory, and a FIFO or a device has no size to judge it by
+// (Qt 6.4 passes over files of size 0, but nothing promises that it always will).
+bool SettingsFilesAreSafeToRead() {
+#ifdef Q_OS_WIN
+    return true; // the registry
+#else
+    constexpr qint64 MaxSettingsFileBytes = 16 << 20; // the program writes some 200 bytes
+    const QStringList folders =
+        QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    for (const QString& folder : folders) {
+        for (const char* file : {"/Marvane/Tabrix.conf", "/Marvane.conf"}) {
+            const QFileInfo info(folder + file);
+            if (info.exists() && !info.isDir() &&
+                (!info.isFile() || info.size() > MaxSettingsFileBytes)) {
+                return false;
+            }
+        }
+    }
+    return true;
+#endif
+}
+
 } // namespace
 
 int QtMessageBox::MessageBox(const std::string& text, const std::string& caption, int flags) {
-    QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::NoButton,
-                    parent_);
+    QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(ShortenForDisplay(text)),
+                    QMessageBox::NoButton, parent_);
     if (flags == MbYesNoCancel) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
@@ -85,6 +112,9 @@ std::optional<TColor> QtColourDialog::ChooseColour(TColor initial) {
 }
 
 std::optional<std::int64_t> QSettingsBackend::ReadInteger(const std::string& name) {
+    if (!SettingsFilesAreSafeToRead()) {
+        return std::nullopt;
+    }
     QSettings settings("Marvane", "Tabrix");
     const QVariant value = settings.value(ToQString(name));
     switch (value.typeId()) {
@@ -106,11 +136,15 @@ std::optional<std::int64_t> QSettingsBackend::ReadInteger(const std::string& nam
 }
 
 void QSettingsBackend::WriteInteger(const std::string& name, std::int32_t value) {
+    const TabrixError failure("Failed to set data for '" + name + "'");
+    if (!SettingsFilesAreSafeToRead()) {
+        throw failure;
+    }
     QSettings settings("Marvane", "Tabrix");
     settings.setValue(ToQString(name), value);
     settings.sync();
     if (settings.status() != QSettings::NoError) {
-        throw TabrixError("Failed to set data for '" + name + "'");
+        throw failure;
     }
 }
 

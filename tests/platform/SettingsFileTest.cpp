@@ -34,8 +34,15 @@ std::string StoreFile() {
 
 // The file's bytes, or what stands in its place.
 std::optional<std::string> FileBytes(const std::string& path) {
-    if (std::filesystem::is_directory(path)) {
+    const auto status = std::filesystem::status(path);
+    if (std::filesystem::is_directory(status)) {
         return "a folder";
+    }
+    if (std::filesystem::is_fifo(status)) {
+        return "a FIFO"; // opening it to read would wait for a writer
+    }
+    if (std::filesystem::is_character_file(status)) {
+        return "a device";
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -75,6 +82,7 @@ template <typename Body> void InChildProcess(Body body) {
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
+        ::alarm(10); // a case that blocks ends as a failure, not as a hung run
         body();
         std::fflush(nullptr);
         ::_exit(::testing::Test::HasFailure() ? 1 : 0);
@@ -149,7 +157,17 @@ INSTANTIATE_TEST_SUITE_P(
         StoreCase{"ReadOnlyFileAndFolder", [](const std::string& c) { WriteStore(c, 0444, 0555); },
                   true},
         StoreCase{"FolderInPlaceOfTheFile",
-                  [](const std::string&) { ::mkdir(StoreFile().c_str(), 0755); }, false}),
+                  [](const std::string&) { ::mkdir(StoreFile().c_str(), 0755); }, false},
+        StoreCase{"FifoInPlaceOfTheFile",
+                  [](const std::string&) { ::mkfifo(StoreFile().c_str(), 0600); }, false},
+        StoreCase{"LinkToADeviceThatNeverEnds",
+                  [](const std::string&) { ::symlink("/dev/zero", StoreFile().c_str()); }, false},
+        // Far beyond anything the program writes (some 200 bytes); not read, so that no
+        // file can balloon the memory.
+        StoreCase{
+            "HugeFile",
+            [](const std::string& c) { WriteStore(c + std::string(17 << 20, '\n'), 0644, 0755); },
+            false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

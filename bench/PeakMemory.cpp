@@ -1,5 +1,6 @@
 // Opens a project file of many properties and reports the peak resident size beside the
-// bytes the table's own cells take. Usage: tabrix_open_peak_memory [properties]
+// bytes the table's own cells take. Usage: tabrix_open_peak_memory [properties [empty]]
+// With "empty", every property is an empty element: the fewest bytes a row can cost a file.
 #include "BenchSupport.h"
 
 #include "project/DocumentLifecycle.h"
@@ -21,13 +22,17 @@ long PeakResidentKiB() {
 }
 
 // Written row by row, so that making the file does not itself raise the peak.
-void WriteFile(const std::string& path, int properties) {
+void WriteFile(const std::string& path, int properties, bool empty) {
     FILE* file = std::fopen(path.c_str(), "wb");
     std::fputs("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                "<GatewayParameters>\n <KonnexDevices>\n  <Device id=\"1\">\n"
                "   <Property_Identifiers>\n",
                file);
     for (int k = 0; k < properties; ++k) {
+        if (empty) {
+            std::fputs("<Property/>", file);
+            continue;
+        }
         std::fprintf(file,
                      "    <Property id=\" general\">\n"
                      "     <Enabled>False</Enabled>\n"
@@ -71,7 +76,7 @@ int main(int argc, char** argv) {
     const int properties = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const std::string path =
         (std::filesystem::temp_directory_path() / "tabrix-peak-memory.xml").string();
-    WriteFile(path, properties);
+    WriteFile(path, properties, argc > 2 && std::string(argv[2]) == "empty");
     const long before = PeakResidentKiB();
 
     BenchDocument bench;

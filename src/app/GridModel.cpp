@@ -99,14 +99,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     if (!index.isValid() || role != Qt::EditRole) {
         return false;
     }
-    const std::string text = ToUtf8(value.toString());
-    bool valid = true;
-    if (index.column() == ColName) {
-        MainGridCellValidateWide(context_, index.column(), TableRow(index), text, valid);
-    } else {
-        MainGridCellValidate(context_, index.column(), TableRow(index), text, valid);
-    }
-    return valid;
+    return ValidateCellText(context_, index.column(), TableRow(index), ToUtf8(value.toString()));
 }
 
 void GridModel::RowsAboutToBeInserted(int first, int count) {

@@ -75,13 +75,9 @@ void ApplyClipboardRow(EditContext& context, xmlNodePtr rowElement, int targetRo
         if (!content || content.get()[0] == '\0') {
             continue;
         }
-        const int column = ColumnOfField(FromXml(field->name));
-        const std::string text = FromXml(content.get());
-        bool valid = true; // the verdict is not looked at: a refused value is dropped
-        if (column == ColName) {
-            MainGridCellValidateWide(context, column, targetRow, text, valid);
-        } else if (column > 0) {
-            MainGridCellValidate(context, column, targetRow, text, valid);
+        // A refused value is dropped; unknown elements have no column.
+        if (const int column = ColumnOfField(FromXml(field->name)); column > 0) {
+            ValidateCellText(context, column, targetRow, FromXml(content.get()));
         }
     }
 }

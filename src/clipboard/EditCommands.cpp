@@ -85,13 +85,8 @@ void CopySelection(EditContext& context, bool cut, const Selection& selection) {
 }
 
 void PasteCell(EditContext& context, int column, int row) {
-    const std::string text = context.services.clipboard.GetText();
-    bool valid = true; // a refused value is dropped without a message
-    if (column == ColName) {
-        MainGridCellValidateWide(context, column, row, text, valid);
-    } else {
-        MainGridCellValidate(context, column, row, text, valid);
-    }
+    // A refused value is dropped without a message.
+    ValidateCellText(context, column, row, context.services.clipboard.GetText());
 }
 
 void PasteRows(EditContext& context, xmlDocPtr document, int targetRow, bool overRows) {

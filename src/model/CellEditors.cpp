@@ -1,5 +1,7 @@
 #include "CellEditors.h"
 
+#include "Vocabulary.h"
+
 EditorKind MainGridGetEditorType(int column, int /*row*/) {
     switch (column) {
     case ColAddress:
@@ -24,8 +26,7 @@ bool MainGridCanEditCell(const MappingTable& table, int row, int column) {
         return false;
     }
     if (column == ColConversionScale) {
-        const std::string& rule = table.GetCellEx(ColConversionRule, row);
-        return rule != "None" && !rule.empty();
+        return RuleCarriesValue(table.GetCellEx(ColConversionRule, row));
     }
     return true;
 }

@@ -12,14 +12,6 @@
 
 namespace {
 
-std::optional<int> IntegerInRange(const std::string& text, int low, int high) {
-    auto value = ParseInteger(text);
-    if (value && *value >= low && *value <= high) {
-        return value;
-    }
-    return std::nullopt;
-}
-
 // Stores the accepted value; false when the column refuses it.
 bool StoreValidated(MappingTable& table, int column, int row, const std::string& text) {
     switch (column) {
@@ -40,21 +32,20 @@ bool StoreValidated(MappingTable& table, int column, int row, const std::string&
         table.SetCellEx(column, row, text);
         return true;
     case ColIndex:
-        if (auto value = IntegerInRange(text, MinVariableIndex, MaxVariableIndex)) {
+        if (auto value = ParseIntegerInRange(text, MinVariableIndex, MaxVariableIndex)) {
             table.SetInts(column, row, *value);
             return true;
         }
         return false;
     case ColConversionScale: {
-        const std::string& rule = table.GetCellEx(ColConversionRule, row);
-        if (rule == "None" || rule.empty()) {
+        if (!RuleCarriesValue(table.GetCellEx(ColConversionRule, row))) {
             if (!text.empty()) {
                 return false;
             }
             table.SetCellEx(column, row, "");
             return true;
         }
-        if (auto value = IntegerInRange(text, MinConversionScale, MaxConversionScale)) {
+        if (auto value = ParseIntegerInRange(text, MinConversionScale, MaxConversionScale)) {
             table.SetInts(column, row, *value);
             return true;
         }
@@ -98,6 +89,16 @@ void MainGridCellValidateWide(EditContext& context, int column, int row, const s
     }
     context.table.SetWideCells(ColName, row, text);
     AfterCellEdit(context, row);
+}
+
+bool ValidateCellText(EditContext& context, int column, int row, const std::string& text) {
+    bool valid = true;
+    if (column == ColName) {
+        MainGridCellValidateWide(context, column, row, text, valid);
+    } else {
+        MainGridCellValidate(context, column, row, text, valid);
+    }
+    return valid;
 }
 
 void AfterCellEdit(EditContext& context, int row) {

@@ -17,3 +17,11 @@ std::optional<int> ParseInteger(std::string_view text) {
     }
     return value;
 }
+
+std::optional<int> ParseIntegerInRange(std::string_view text, int low, int high) {
+    const auto value = ParseInteger(text);
+    if (value && *value >= low && *value <= high) {
+        return value;
+    }
+    return std::nullopt;
+}

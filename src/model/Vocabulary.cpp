@@ -2,6 +2,9 @@
 
 #include "Columns.h"
 
+#include <array>
+#include <cstddef>
+
 const char* const ColumnHeaders[ColumnCount] = {
     "",
     "Group address",
@@ -33,11 +36,20 @@ const ConversionRule ConversionRules[5] = {
 
 namespace {
 
-const char* const TypeList[] = {"Boolean",         "Unsigned 8 bit", "Signed 8 bit",
-                                "Unsigned 16 bit", "Signed 16 bit",  "Float 16 bit"};
-const char* const DirectionList[] = {"IN", "OUT"};
-const char* const KroTypeList[] = {"Register", "Coil"};
-const char* const RuleList[] = {"None", "Add", "Subtract", "Multiply", "Divide"};
+// The lists offer the labels of the coded tables above, in their order.
+template <typename Entry, std::size_t Count>
+std::array<const char*, Count> LabelsOf(const Entry (&entries)[Count]) {
+    std::array<const char*, Count> labels{};
+    for (std::size_t i = 0; i < Count; ++i) {
+        labels[i] = entries[i].label;
+    }
+    return labels;
+}
+
+const auto TypeList = LabelsOf(DatapointTypes);
+const auto DirectionList = LabelsOf(DirectionLabels);
+const auto KroTypeList = LabelsOf(KroTypeLabels);
+const auto RuleList = LabelsOf(ConversionRules);
 
 char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -70,6 +82,10 @@ std::span<const char* const> ColumnVocabulary(int column) {
     default:
         return {};
     }
+}
+
+bool RuleCarriesValue(std::string_view rule) {
+    return !rule.empty() && rule != "None";
 }
 
 bool IsInVocabulary(int column, std::string_view text) {

@@ -25,6 +25,10 @@ extern const ConversionRule ConversionRules[5];
 // The labels that a list column (3, 4, 6, 7) offers, in order; empty for other columns.
 std::span<const char* const> ColumnVocabulary(int column);
 
+// True when a row with this conversion rule (column 7) takes a conversion value
+// (column 8): any rule but "None" and the empty text.
+bool RuleCarriesValue(std::string_view rule);
+
 // True when the column has a list and the text is one of its labels, ASCII letter
 // case ignored and nothing trimmed.
 bool IsInVocabulary(int column, std::string_view text);

@@ -33,14 +33,6 @@ const char* LabelForCode(std::span<const CodedLabel> codes, const std::string& t
     return nullptr;
 }
 
-std::optional<int> IntegerInRange(const std::string& text, int low, int high) {
-    const auto value = ParseInteger(text);
-    if (value && *value >= low && *value <= high) {
-        return value;
-    }
-    return std::nullopt;
-}
-
 // An integer in range sets the part, one out of range unsets it, other text leaves it.
 void ReadAddressPart(const std::string& text, int low, int high, int& part) {
     if (const auto value = ParseInteger(text)) {
@@ -238,7 +230,7 @@ void PropertyScanner::ApplyField() {
             row.direction = label;
         }
     } else if (name == "KRO_VariableIndex") {
-        if (auto value = IntegerInRange(text, MinVariableIndex, MaxVariableIndex)) {
+        if (auto value = ParseIntegerInRange(text, MinVariableIndex, MaxVariableIndex)) {
             row.index = value;
         }
     } else if (name == "KRO_VariableType") {
@@ -250,7 +242,7 @@ void PropertyScanner::ApplyField() {
             row.rule = label;
         }
     } else if (name == "KRO_Conversion_Scale") {
-        if (auto value = IntegerInRange(text, MinConversionScale, MaxConversionScale)) {
+        if (auto value = ParseIntegerInRange(text, MinConversionScale, MaxConversionScale)) {
             row.scale = value;
         }
     } else if (name == "Knx_DataPoint_Line_Address") {

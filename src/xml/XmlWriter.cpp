@@ -2,17 +2,15 @@
 
 #include "services/TabrixError.h"
 
-namespace {
-const char* const WriterError = "Unable to open XML writer.";
-}
+const char* const XmlWriterOpenError = "Unable to open XML writer.";
 
 CheckedXmlWriter::CheckedXmlWriter(bool indent) : buffer_(xmlBufferCreate()) {
     if (!buffer_) {
-        throw TabrixError(WriterError);
+        throw TabrixError(XmlWriterOpenError);
     }
     writer_.reset(xmlNewTextWriterMemory(buffer_.get(), 0));
     if (!writer_) {
-        throw TabrixError(WriterError);
+        throw TabrixError(XmlWriterOpenError);
     }
     if (indent) {
         Check(xmlTextWriterSetIndent(writer_.get(), 1));

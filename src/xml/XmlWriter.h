@@ -4,6 +4,9 @@
 
 #include <string>
 
+// What a save says when no writer or no file for the writer can be had.
+extern const char* const XmlWriterOpenError;
+
 // A text writer into a memory buffer whose every call is checked: a failed call
 // throws TabrixError, so no half-written document is ever taken for a whole one.
 class CheckedXmlWriter {

@@ -1,6 +1,7 @@
 #include "SafeFile.h"
 
 #include "services/TabrixError.h"
+#include "xml/XmlWriter.h"
 
 #include <cerrno>
 #include <climits>
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace {
-
-const char* const OpenError = "Unable to open XML writer.";
 
 class FileDescriptor {
   public:
@@ -82,7 +81,15 @@ void ReplaceFileContents(const std::string& requestedPath, std::string_view byte
     struct stat target {};
     const bool exists = ::stat(path.c_str(), &target) == 0;
     if (exists && !S_ISREG(target.st_mode)) {
-        throw TabrixError(OpenError);
+        throw TabrixError(XmlWriterOpenError);
+    }
+    // A file the user may not write stays as it is, though the folder would let the rename
+    // replace it: writing in place would have been refused too.
+    if (exists) {
+        FileDescriptor probe(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        if (probe.get() < 0) {
+            throw TabrixError(XmlWriterOpenError);
+        }
     }
     const size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
@@ -91,11 +98,12 @@ void ReplaceFileContents(const std::string& requestedPath, std::string_view byte
 
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
-        throw TabrixError(OpenError);
+        throw TabrixError(XmlWriterOpenError);
     }
     FileDescriptor file(fd);
     try {
-        if (::fchmod(file.get(), exists ? (target.st_mode & 07777) : NewFileMode()) != 0) {
+        // The permissions are kept; set-id bits, which a write would have cleared, are not.
+        if (::fchmod(file.get(), exists ? (target.st_mode & 0777) : NewFileMode()) != 0) {
             ThrowWriteError(errno);
         }
         WriteAll(file.get(), bytes);

@@ -3,6 +3,7 @@
 #include "FakeServices.h"
 #include "model/RowLimit.h"
 #include "project/ProjectReader.h"
+#include "UnprivilegedFileUser.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -46,30 +46,6 @@ constexpr std::chrono::seconds Quickly(Sanitized ? 5 : 1);
 std::string Golden(const std::string& name) {
     return ReadFileBytes(GoldenDir + "/" + name);
 }
-
-// Root reads every file whatever its mode. While one of these is alive, file access is
-// checked as for the user nobody, so that a file without read permission is one.
-class AsUnprivilegedFileUser {
-  public:
-    AsUnprivilegedFileUser() : active_(::geteuid() == 0) {
-        if (active_) {
-            ::setfsgid(Nobody);
-            ::setfsuid(Nobody);
-        }
-    }
-    ~AsUnprivilegedFileUser() {
-        if (active_) {
-            ::setfsuid(0);
-            ::setfsgid(0);
-        }
-    }
-    AsUnprivilegedFileUser(const AsUnprivilegedFileUser&) = delete;
-    AsUnprivilegedFileUser& operator=(const AsUnprivilegedFileUser&) = delete;
-
-  private:
-    static constexpr unsigned Nobody = 65534;
-    bool active_;
-};
 
 long PeakRssKilobytes() {
     rusage usage{};
@@ -117,7 +93,7 @@ TEST_P(HostileOpen, IsRefusedAndTheSavedDocumentOpensAgain) {
     ::alarm(10); // nothing here may block; end the run rather than hang
     const auto start = Clock::now();
     {
-        std::optional<AsUnprivilegedFileUser> user;
+        std::optional<UnprivilegedFileUser> user;
         if (c.unprivileged) {
             user.emplace();
         }

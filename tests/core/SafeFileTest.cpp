@@ -1,6 +1,7 @@
 #include "project/SafeFile.h"
 #include "FakeServices.h"
 #include "project/ProjectWriter.h"
+#include "UnprivilegedFileUser.h"
 
 #include <gtest/gtest.h>
 
@@ -207,7 +208,17 @@ INSTANTIATE_TEST_SUITE_P(
                            prepared.limit = std::make_shared<ScopedFileSizeLimit>(10000);
                            return prepared;
                        },
-                       "Unable to write the file: File too large"}),
+                       "Unable to write the file: File too large"},
+        // The folder would let the file be replaced; the file itself says no.
+        FailedSaveCase{"ReadOnlyFile",
+                       [](const TempFolder& temp, Workbench&) {
+                           ::chmod(temp.Path().c_str(), 0777);
+                           Prepared prepared = PreviousFileIn(temp.Path());
+                           ::chmod(prepared.target.c_str(), 0444);
+                           prepared.limit = std::make_shared<UnprivilegedFileUser>();
+                           return prepared;
+                       },
+                       "Unable to open XML writer."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Successful saves ------------------------------------------------------------------

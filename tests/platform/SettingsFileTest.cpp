@@ -1,6 +1,7 @@
 #include "QtServices.h"
 #include "services/TabrixError.h"
 #include "settings/SettingsStore.h"
+#include "UnprivilegedFileUser.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,6 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -50,30 +50,6 @@ std::optional<std::string> FileBytes(const std::string& path) {
     }
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
-// Root reads and writes every file whatever its mode. While one of these is alive, file
-// access is checked as for the user nobody.
-class AsUnprivilegedFileUser {
-  public:
-    AsUnprivilegedFileUser() : active_(::geteuid() == 0) {
-        if (active_) {
-            ::setfsgid(Nobody);
-            ::setfsuid(Nobody);
-        }
-    }
-    ~AsUnprivilegedFileUser() {
-        if (active_) {
-            ::setfsuid(0);
-            ::setfsgid(0);
-        }
-    }
-    AsUnprivilegedFileUser(const AsUnprivilegedFileUser&) = delete;
-    AsUnprivilegedFileUser& operator=(const AsUnprivilegedFileUser&) = delete;
-
-  private:
-    static constexpr unsigned Nobody = 65534;
-    bool active_;
-};
 
 // Qt keeps every settings file it has read in a cache of the process, also after a read
 // failed; each case runs in a child process so that none sees what an earlier one read.
@@ -132,7 +108,7 @@ TEST_P(SettingsFile, FallsBackOrLoadsAndKeepsTheFile) {
     InChildProcess([] {
         QSettingsBackend backend;
         SettingsStore store(backend);
-        AsUnprivilegedFileUser user;
+        UnprivilegedFileUser user;
         store.LoadSettings();
         ASSERT_TRUE(store.Loaded());
         if (GetParam().valuesReadable) {

@@ -7,16 +7,30 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPersistentModelIndex>
 #include <QRegularExpressionValidator>
 
-GridDelegate::GridDelegate(MappingTable& table, QObject* parent)
-    : QStyledItemDelegate(parent), table_(table) {}
+#include <limits>
+
+namespace {
+
+QLineEdit* NewLineEditor(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setFrame(false);
+    edit->setMaxLength(std::numeric_limits<int>::max()); // not Qt's 32767: a name is kept whole
+    return edit;
+}
+
+} // namespace
+
+GridDelegate::GridDelegate(MappingTable& table, GridModel& model, QObject* parent)
+    : QStyledItemDelegate(parent), table_(table), model_(model) {}
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
                                     const QModelIndex& index) const {
     const int column = index.column();
-    const int row = GridModel::TableRow(index);
-    switch (MainGridGetEditorType(column, row)) {
+    switch (MainGridGetEditorType(column, GridModel::TableRow(index))) {
     case EditorKind::DropDownList: {
         auto* combo = new QComboBox(parent);
         combo->setObjectName("CellComboEditor");
@@ -24,25 +38,28 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         for (const char* label : ColumnVocabulary(column)) {
             combo->addItem(QString::fromLatin1(label));
         }
-        connect(combo, &QComboBox::activated, this, [this, combo, column, row](int item) {
-            MainGridComboChange(table_, column, row, ToUtf8(combo->itemText(item)));
+        // The cell, not its row number: rows may move while the list is open.
+        const QPersistentModelIndex cell(index);
+        connect(combo, &QComboBox::activated, this, [this, combo, cell](int item) {
+            if (!cell.isValid()) {
+                return;
+            }
+            const QString text = combo->itemText(item);
+            MainGridComboChange(table_, cell.column(), GridModel::TableRow(cell), ToUtf8(text));
+            // Validated at once, as when the editor closes: a pick left with Escape is kept,
+            // so it must mark the document too.
+            model_.setData(cell, text, Qt::EditRole);
         });
         return combo;
     }
     case EditorKind::Digits: {
-        auto* edit = new QLineEdit(parent);
-        edit->setObjectName("CellDigitsEditor");
+        QLineEdit* edit = NewLineEditor(parent, "CellDigitsEditor");
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
-        edit->setFrame(false);
         return edit;
     }
     case EditorKind::Text:
-    case EditorKind::UnicodeText: {
-        auto* edit = new QLineEdit(parent);
-        edit->setObjectName("CellTextEditor");
-        edit->setFrame(false);
-        return edit;
-    }
+    case EditorKind::UnicodeText:
+        return NewLineEditor(parent, "CellTextEditor");
     case EditorKind::None:
         break;
     }

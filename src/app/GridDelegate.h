@@ -2,6 +2,7 @@
 
 #include <QStyledItemDelegate>
 
+class GridModel;
 class MappingTable;
 
 // The cell editors by column: text boxes, drop-down lists of the column's labels that
@@ -9,7 +10,7 @@ class MappingTable;
 class GridDelegate : public QStyledItemDelegate {
     Q_OBJECT
   public:
-    GridDelegate(MappingTable& table, QObject* parent = nullptr);
+    GridDelegate(MappingTable& table, GridModel& model, QObject* parent = nullptr);
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
@@ -19,4 +20,5 @@ class GridDelegate : public QStyledItemDelegate {
 
   private:
     MappingTable& table_;
+    GridModel& model_;
 };

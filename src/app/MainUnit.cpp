@@ -100,9 +100,19 @@ void TMainForm::CreateGrid() {
     MainGrid = new QTableView(this);
     MainGrid->setObjectName("MainGrid");
     model_ = new GridModel(edit_, settings_, this);
+    // While rows move, the view's selection follows the moved rows and reports numbers from
+    // before the move; the table's selection stays on its row numbers, so it is shown again
+    // once the move is over (below). Connected before the view's selection model is made,
+    // so that these run before it reports anything.
+    for (auto signal :
+         {&QAbstractItemModel::rowsAboutToBeInserted, &QAbstractItemModel::rowsAboutToBeRemoved}) {
+        connect(model_, signal, this, [this] { rowsMoving_ = true; });
+    }
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { rowsMoving_ = true; });
     MainGrid->setModel(model_);
-    MainGrid->setItemDelegate(new GridDelegate(table_, MainGrid));
-    MainGrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    MainGrid->setItemDelegate(new GridDelegate(table_, *model_, MainGrid));
+    // One rectangle, as the commands take the selection: Ctrl+click adds no second piece.
+    MainGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     MainGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
     MainGrid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed);
@@ -142,14 +152,13 @@ void TMainForm::CreateGrid() {
     connect(
         model_, &GridModel::tableSelectionChanged, this, [this] { SyncSelectionToView(); },
         Qt::QueuedConnection);
-    // The grid always has a current cell while it has rows, so that typing edits a cell
-    // rather than searching the row numbers.
+    // The view then has a current cell whenever the table has rows.
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
         connect(
-            model_, signal, this, [this] { KeepCurrentCell(); }, Qt::QueuedConnection);
+            model_, signal, this, [this] { AfterRowsMoved(); }, Qt::QueuedConnection);
     }
     connect(
-        model_, &QAbstractItemModel::modelReset, this, [this] { KeepCurrentCell(); },
+        model_, &QAbstractItemModel::modelReset, this, [this] { AfterRowsMoved(); },
         Qt::QueuedConnection);
     MainGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(MainGrid, &QWidget::customContextMenuRequested, this,
@@ -171,7 +180,16 @@ QAction* TMainForm::AddAction(const char* name, const char* category, const char
         action->setToolTip(parts.value(0));
         action->setStatusTip(parts.value(1));
     }
-    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { Run(handler); });
+    // The clipboard commands act on an open cell editor themselves; every other command
+    // first takes the text being typed, as Enter would.
+    static const QStringList editorAware = {"EditCut1", "EditCopy1", "EditPaste1", "EditDelete1"};
+    const bool commitsEditor = !editorAware.contains(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, [this, commitsEditor, handler = std::move(handler)] {
+        if (commitsEditor) {
+            Run([this] { CommitOpenEditor(); });
+        }
+        Run(handler);
+    });
     addAction(action); // the shortcut works wherever the focus is in the window
     return action;
 }
@@ -334,6 +352,7 @@ void TMainForm::About1Execute() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    Run([this] { CommitOpenEditor(); }); // what is being typed counts as a change
     bool mayClose = false;
     Run([&] { mayClose = FormCloseQuery(documentContext_); });
     if (!mayClose) {
@@ -376,7 +395,7 @@ TextEditorService* TMainForm::ActiveEditor() {
 }
 
 void TMainForm::SyncSelectionFromView() {
-    if (syncingSelection_) {
+    if (syncingSelection_ || rowsMoving_) {
         return;
     }
     const QItemSelection selected = MainGrid->selectionModel()->selection();
@@ -417,10 +436,20 @@ void TMainForm::SyncSelectionToView() {
     MainGridClick();
 }
 
-void TMainForm::KeepCurrentCell() {
-    if (!MainGrid->currentIndex().isValid() && model_->rowCount() > 0) {
-        SyncSelectionToView();
+void TMainForm::AfterRowsMoved() {
+    rowsMoving_ = false;
+    SyncSelectionToView();
+}
+
+void TMainForm::CommitOpenEditor() {
+    const QModelIndex current = MainGrid->currentIndex();
+    QWidget* editor = current.isValid() ? MainGrid->indexWidget(current) : nullptr;
+    if (!editor) {
+        return;
     }
+    QAbstractItemDelegate* delegate = MainGrid->itemDelegateForIndex(current);
+    emit delegate->commitData(editor);
+    emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void TMainForm::ShowPopupMenu(const QPoint& position) {

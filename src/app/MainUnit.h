@@ -70,7 +70,8 @@ class TMainForm : public QMainWindow, private WindowService, private CellEditorS
 
     void SyncSelectionFromView();
     void SyncSelectionToView();
-    void KeepCurrentCell();
+    void AfterRowsMoved();
+    void CommitOpenEditor();
     void ShowPopupMenu(const QPoint& position);
 
     std::unique_ptr<QtMessageBox> qtMessageBox_;
@@ -91,6 +92,7 @@ class TMainForm : public QMainWindow, private WindowService, private CellEditorS
     QMenu* AdvPopupMenu1 = nullptr;
     std::unique_ptr<TextEditorService> activeEditor_;
     bool syncingSelection_ = false;
+    bool rowsMoving_ = false;
 };
 
 extern TMainForm* MainForm;

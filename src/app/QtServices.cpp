@@ -123,13 +123,15 @@ std::optional<std::int64_t> QSettingsBackend::ReadInteger(const std::string& nam
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
         return value.toLongLong();
+#ifndef Q_OS_WIN
     case QMetaType::QString: {
         // Text stores (the Linux file) keep every value as text: a whole decimal number
-        // counts, anything else does not.
+        // counts, anything else does not. In the registry a text value is no integer.
         bool ok = false;
         const qlonglong number = value.toString().toLongLong(&ok, 10);
         return ok ? std::optional<std::int64_t>(number) : std::nullopt;
     }
+#endif
     default:
         return std::nullopt;
     }

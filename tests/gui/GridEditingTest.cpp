@@ -106,6 +106,100 @@ class GridEditingTest : public QObject {
         QVERIFY(!(value.flags() & Qt::ItemIsEditable));
     }
 
+    void pickLeftWithEscapeStaysAndMarksTheDocument() {
+        Table().SetCellEx(ColConversionRule, 3, "Add");
+        Table().SetCellEx(ColConversionScale, 3, "10");
+        QVERIFY(!Form().Document().Modified());
+        SelectCell(ColConversionRule, 3);
+        auto* combo = qobject_cast<QComboBox*>(OpenEditor());
+        QVERIFY(combo);
+        QTest::keyClick(combo, Qt::Key_N);
+        emit combo->activated(combo->currentIndex());
+        QTest::keyClick(combo, Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Grid()));
+        QCOMPARE(Table().GetCellEx(ColConversionRule, 3), std::string("None"));
+        QCOMPARE(Table().GetCellEx(ColConversionScale, 3), std::string(""));
+        QVERIFY(Form().Document().Modified()); // else closing would drop the change unasked
+    }
+
+    // Text typed into a cell and not yet entered is part of the document for every command
+    // that is not itself about the editor.
+    void textBeingTypedCountsForNewAndClose_data() {
+        QTest::addColumn<bool>("byClosing");
+        QTest::newRow("New") << false;
+        QTest::newRow("Close") << true;
+    }
+    void textBeingTypedCountsForNewAndClose() {
+        QFETCH(bool, byClosing);
+        SelectCell(ColName, 1);
+        auto* edit = qobject_cast<QLineEdit*>(OpenEditor());
+        QVERIFY(edit);
+        QTest::keyClicks(edit, "Kitchen");
+        main_->messageBox.answers = {IdCancel};
+        if (byClosing) {
+            Form().close();
+        } else {
+            QTest::keyClick(edit, Qt::Key_N, Qt::ControlModifier);
+        }
+        QCOMPARE(Table().GetCellEx(ColName, 1), std::string("Kitchen"));
+        QVERIFY(Form().Document().Modified());
+        QCOMPARE(main_->messageBox.shown.size(), size_t(1)); // the save-changes prompt
+        QVERIFY(Form().isVisible());
+        QCOMPARE(Table().GetCellEx(ColName, 1), std::string("Kitchen")); // Cancel kept it
+    }
+
+    // The highlight is where the commands act: on the table's selection, also after rows
+    // were inserted above or removed below it.
+    void highlightFollowsTheTablesSelectionWhenRowsMove() {
+        Table().SetCellEx(ColName, 2, "Hall");
+        Table().SetCellEx(ColName, 3, "Stairs");
+        SelectCell(ColName, 2);
+        const auto highlightedRow = [this] { return GridModel::TableRow(Grid()->currentIndex()); };
+
+        QTest::keyClick(Grid(), Qt::Key_R, Qt::ControlModifier); // Insert row
+        QCOMPARE(Table().GetCellEx(ColName, 3), std::string("Hall"));
+        QCOMPARE(Table().GetSelectionEx().top, 2);
+        QTRY_COMPARE(highlightedRow(), 2);
+        QCOMPARE(Grid()->selectionModel()->selectedIndexes(),
+                 QModelIndexList{Grid()->model()->index(1, ColName)});
+        QTest::keyClick(Grid(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("")); // the new row's empty name
+
+        QTest::keyClick(Grid(), Qt::Key_Delete, Qt::ControlModifier); // Delete row
+        QCOMPARE(Table().GetCellEx(ColName, 2), std::string("Hall"));
+
+        QTRY_COMPARE(highlightedRow(), 2);
+        QCOMPARE(Table().GetSelectionEx().top, 2);
+        QTest::keyClick(Grid(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("Hall"));
+    }
+
+    // A selection of separate pieces would reach the commands as the rectangle around
+    // them, and Del would clear cells that were never selected.
+    void controlClickKeepsTheSelectionOneRectangle() {
+        Table().SetCellEx(ColName, 1, "Hall");
+        Table().SetCellEx(ColName, 2, "Stairs");
+        Table().SetCellEx(ColName, 3, "Attic");
+        const auto click = [this](int column, int tableRow, Qt::KeyboardModifiers keys) {
+            const QRect cell = Grid()->visualRect(Grid()->model()->index(tableRow - 1, column));
+            QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, keys, cell.center());
+        };
+        click(ColName, 1, {});
+        click(ColName, 3, Qt::ControlModifier);
+        click(ColIndex, 2, Qt::ControlModifier);
+        const QItemSelection shown = Grid()->selectionModel()->selection();
+        QCOMPARE(shown.size(), 1);
+        const Selection table = Table().GetSelectionEx();
+        QCOMPARE(table, (Selection{shown[0].left(), shown[0].top() + 1, shown[0].right(),
+                                   shown[0].bottom() + 1}));
+        QTest::keyClick(Grid(), Qt::Key_Delete);
+        for (int row = 1; row <= 3; ++row) {
+            const bool highlighted = row >= table.top && row <= table.bottom &&
+                                     ColName >= table.left && ColName <= table.right;
+            QCOMPARE(Table().GetCellEx(ColName, row).empty(), highlighted);
+        }
+    }
+
     void digitsEditorAdmitsDigitsOnly() {
         SelectCell(ColIndex, 1);
         auto* edit = qobject_cast<QLineEdit*>(OpenEditor());

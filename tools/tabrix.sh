@@ -16,7 +16,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake g++ clang clang-format pkg-config qt6-base-dev qt6-base-dev-tools libxml2-dev
     libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils xclip imagemagick
-    fonts-dejavu-core)
+    fonts-dejavu-core fonts-wine)
 
 missing=()
 for package in "${packages[@]}"; do

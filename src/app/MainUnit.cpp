@@ -8,10 +8,14 @@
 #include "TabrixApplication.h"
 
 #include <QCloseEvent>
+#include <QFile>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTableView>
+
+#include <algorithm>
 
 TMainForm* MainForm = nullptr;
 
@@ -22,11 +26,25 @@ constexpr int HeaderRowHeight = 22;
 constexpr int ClientWidth = 944;
 constexpr int ClientHeight = 304;
 
+// Wine's copy of Tahoma (Debian's fonts-wine) lies outside the system's font folders.
+void AddWinesTahoma() {
+    if (QFontDatabase::families().contains("Tahoma")) {
+        return;
+    }
+    for (const char* file :
+         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
+        if (QFile::exists(file)) {
+            QFontDatabase::addApplicationFont(file);
+        }
+    }
+}
+
 QFont WindowFont() {
-    // Tahoma where it exists; elsewhere a sans serif of similar width, so that the headers
-    // fit their laid-out columns, before Qt's own nearest match.
-    QFont::insertSubstitutions(
-        "Tahoma", {"Verdana", "Liberation Sans", "Arial", "Nimbus Sans", "DejaVu Sans"});
+    // Tahoma where it exists; elsewhere a sans serif no wider, so that the headers fit
+    // their laid-out columns, before Qt's own nearest match.
+    AddWinesTahoma();
+    QFont::insertSubstitutions("Tahoma", {"Liberation Sans", "Arial", "Nimbus Sans",
+                                          "DejaVu Sans Condensed", "DejaVu Sans"});
     QFont font("Tahoma");
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
@@ -131,7 +149,9 @@ void TMainForm::CreateGrid() {
     header->setHighlightSections(false);
     header->setSectionsMovable(false);
     for (int column = 0; column < ColumnCount; ++column) {
-        header->resizeSection(column, ColumnWidths[column]);
+        // The laid-out width, or wider where this font needs it to show the whole caption.
+        header->resizeSection(column,
+                              std::max(ColumnWidths[column], header->sectionSizeHint(column)));
         header->setSectionResizeMode(column, MainGridColumnSize(column) ? QHeaderView::Interactive
                                                                         : QHeaderView::Fixed);
     }

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 TAboutBox* AboutBox = nullptr;
 
@@ -44,7 +45,7 @@ TAboutBox::TAboutBox(QWidget* parent)
 
     AddLabel(panel, "ProductName", "Marvane Tabrix", 88, 16);
     AddLabel(panel, "Version", "Version 1", 88, 40);
-    AddLabel(panel, "Credits", "Made by Marvane for building-automation integrators.", 8, 80);
+    AddLabel(panel, "Credits", "Made by Marvane.", 8, 80);
     QLabel* rights =
         AddLabel(panel, "Copyright", "Copyright \u00A9 Marvane. All rights reserved.", 8, 99);
     rights->setWordWrap(true);
@@ -56,4 +57,12 @@ TAboutBox::TAboutBox(QWidget* parent)
     ok->setGeometry(111, 180, 75, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+    // Centred on the screen, not over the main window as a dialog with a parent would be.
+    if (const QScreen* shown = screen()) {
+        move(shown->availableGeometry().center() - frameGeometry().center() + pos());
+    }
+    QDialog::showEvent(event);
 }

@@ -7,6 +7,9 @@ class TAboutBox : public QDialog {
     Q_OBJECT
   public:
     explicit TAboutBox(QWidget* parent = nullptr);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 extern TAboutBox* AboutBox;

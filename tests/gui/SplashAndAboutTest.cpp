@@ -74,10 +74,26 @@ class SplashAndAboutTest : public QObject {
         auto* ok = about.findChild<QPushButton*>("OKButton");
         QVERIFY(ok->isDefault());
         QCOMPARE(ok->geometry(), QRect(111, 180, 75, 25));
+        // Every text shows whole on the panel, in whatever font stands in for MS Sans Serif.
+        auto* panel = about.findChild<QFrame*>("Panel1");
+        for (QLabel* label : panel->findChildren<QLabel*>()) {
+            QVERIFY2(label->geometry().right() < panel->width() - panel->lineWidth(),
+                     qPrintable(label->objectName()));
+            if (!label->wordWrap() && label->pixmap().isNull()) {
+                QVERIFY2(label->sizeHint().width() <= label->width(),
+                         qPrintable(label->objectName()));
+            }
+        }
         // Shown modally, again and again; Enter presses OK.
         for (int shown = 0; shown < 2; ++shown) {
-            QTimer::singleShot(50, &about, [&about] { QTest::keyClick(&about, Qt::Key_Return); });
+            QPoint offCentre(-1, -1);
+            QTimer::singleShot(50, &about, [&about, &offCentre] {
+                offCentre =
+                    about.frameGeometry().center() - about.screen()->availableGeometry().center();
+                QTest::keyClick(&about, Qt::Key_Return);
+            });
             QCOMPARE(about.exec(), int(QDialog::Accepted));
+            QVERIFY2(offCentre.manhattanLength() <= 1, "centred on the screen");
         }
     }
 

@@ -367,6 +367,7 @@ void TMainForm::MainGridClick() {
 
 void TMainForm::About1Execute() {
     if (AboutBox) {
+        const ReturnFocusAfterDialog focus(this);
         AboutBox->exec();
     }
 }

@@ -19,6 +19,7 @@ const QStringList ProjectFilters = {"XML Files (*.xml)", "All Files (*)"};
 
 std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
                                          const QString& defaultSuffix) {
+    const ReturnFocusAfterDialog focus(parent);
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     dialog.setNameFilters(ProjectFilters);
@@ -63,7 +64,14 @@ bool SettingsFilesAreSafeToRead() {
 
 } // namespace
 
+ReturnFocusAfterDialog::~ReturnFocusAfterDialog() {
+    if (window_ && window_->isVisible()) {
+        window_->activateWindow();
+    }
+}
+
 int QtMessageBox::MessageBox(const std::string& text, const std::string& caption, int flags) {
+    const ReturnFocusAfterDialog focus(parent_);
     QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(ShortenForDisplay(text)),
                     QMessageBox::NoButton, parent_);
     if (flags == MbYesNoCancel) {
@@ -104,6 +112,7 @@ std::optional<std::string> QtFileDialogs::GetSaveFileName() {
 }
 
 std::optional<TColor> QtColourDialog::ChooseColour(TColor initial) {
+    const ReturnFocusAfterDialog focus(parent_);
     const QColor chosen = QColorDialog::getColor(ToQColor(initial), parent_);
     if (!chosen.isValid()) {
         return std::nullopt;

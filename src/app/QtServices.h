@@ -51,6 +51,19 @@ class QSettingsBackend : public SettingsBackend {
     void WriteInteger(const std::string& name, std::int32_t value) override;
 };
 
+// Gives the keyboard back to the window once a modal dialog over it has closed; without a
+// window manager nothing else would, and typed keys would go nowhere.
+class ReturnFocusAfterDialog {
+  public:
+    explicit ReturnFocusAfterDialog(QWidget* window) : window_(window) {}
+    ~ReturnFocusAfterDialog();
+    ReturnFocusAfterDialog(const ReturnFocusAfterDialog&) = delete;
+    ReturnFocusAfterDialog& operator=(const ReturnFocusAfterDialog&) = delete;
+
+  private:
+    QWidget* window_;
+};
+
 // TColor is 0x00BBGGRR.
 QColor ToQColor(TColor colour);
 TColor FromQColor(const QColor& colour);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 
 namespace {
 const std::string EmptyText;
@@ -19,21 +20,31 @@ MappingTable::MappingTable() {
     rows_.push_back(std::make_unique<Row>());
 }
 
+std::vector<std::unique_ptr<MappingTable::Row>> MappingTable::NewRows(int count) {
+    std::vector<std::unique_ptr<Row>> rows;
+    rows.reserve(static_cast<size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) {
+        rows.push_back(std::make_unique<Row>());
+    }
+    return rows;
+}
+
 void MappingTable::SetRowCountEx(int count) {
     count = std::max(count, 1);
     if (count == GetRowCountEx()) {
         return;
     }
+    // Everything that may fail to allocate happens before a view hears of the change, so
+    // that a failure never leaves it half way through one.
+    std::vector<std::unique_ptr<Row>> fresh = NewRows(count - GetRowCountEx());
+    rows_.reserve(static_cast<size_t>(count));
     if (observer_) {
         observer_->AboutToReset();
     }
     if (count < GetRowCountEx()) {
         rows_.resize(static_cast<size_t>(count));
     } else {
-        rows_.reserve(static_cast<size_t>(count));
-        while (GetRowCountEx() < count) {
-            rows_.push_back(std::make_unique<Row>());
-        }
+        std::move(fresh.begin(), fresh.end(), std::back_inserter(rows_));
     }
     if (observer_) {
         observer_->ResetDone();
@@ -85,13 +96,10 @@ void MappingTable::InsertRowsAt(int row, int count) {
     if (count <= 0) {
         return;
     }
+    std::vector<std::unique_ptr<Row>> fresh = NewRows(count);
+    rows_.reserve(rows_.size() + fresh.size()); // the insert below then cannot fail
     if (observer_) {
         observer_->RowsAboutToBeInserted(row, count);
-    }
-    std::vector<std::unique_ptr<Row>> fresh;
-    fresh.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        fresh.push_back(std::make_unique<Row>());
     }
     rows_.insert(rows_.begin() + row, std::make_move_iterator(fresh.begin()),
                  std::make_move_iterator(fresh.end()));

@@ -82,6 +82,7 @@ class MappingTable {
 
     bool IsCell(int column, int row) const;
     void NotifyCells(int left, int top, int right, int bottom);
+    static std::vector<std::unique_ptr<Row>> NewRows(int count);
     void KeepSelectionInTable();
 
     std::vector<std::unique_ptr<Row>> rows_;

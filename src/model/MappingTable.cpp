@@ -97,7 +97,10 @@ void MappingTable::InsertRowsAt(int row, int count) {
         return;
     }
     std::vector<std::unique_ptr<Row>> fresh = NewRows(count);
-    rows_.reserve(rows_.size() + fresh.size()); // the insert below then cannot fail
+    // The insert below then cannot fail; growing by doubling keeps appends cheap.
+    if (rows_.capacity() < rows_.size() + fresh.size()) {
+        rows_.reserve(std::max(rows_.size() + fresh.size(), 2 * rows_.capacity()));
+    }
     if (observer_) {
         observer_->RowsAboutToBeInserted(row, count);
     }

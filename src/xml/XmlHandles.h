@@ -11,9 +11,6 @@
 struct XmlDocDeleter {
     void operator()(xmlDocPtr doc) const { xmlFreeDoc(doc); }
 };
-struct XmlBufferDeleter {
-    void operator()(xmlBufferPtr buffer) const { xmlBufferFree(buffer); }
-};
 struct XmlWriterDeleter {
     void operator()(xmlTextWriterPtr writer) const { xmlFreeTextWriter(writer); }
 };
@@ -28,7 +25,6 @@ struct XmlCharDeleter {
 };
 
 using XmlDoc = std::unique_ptr<xmlDoc, XmlDocDeleter>;
-using XmlBuffer = std::unique_ptr<xmlBuffer, XmlBufferDeleter>;
 using XmlWriter = std::unique_ptr<xmlTextWriter, XmlWriterDeleter>;
 using XmlXPathContext = std::unique_ptr<xmlXPathContext, XmlXPathContextDeleter>;
 using XmlXPathObject = std::unique_ptr<xmlXPathObject, XmlXPathObjectDeleter>;

@@ -4,16 +4,28 @@
 
 const char* const XmlWriterOpenError = "Unable to open XML writer.";
 
-CheckedXmlWriter::CheckedXmlWriter(bool indent) : buffer_(xmlBufferCreate()) {
-    if (!buffer_) {
+CheckedXmlWriter::CheckedXmlWriter(bool indent) {
+    xmlOutputBufferPtr output = xmlOutputBufferCreateIO(Append, nullptr, &text_, nullptr);
+    if (!output) {
         throw TabrixError(XmlWriterOpenError);
     }
-    writer_.reset(xmlNewTextWriterMemory(buffer_.get(), 0));
+    writer_.reset(xmlNewTextWriter(output)); // which owns the output from now on
     if (!writer_) {
+        xmlOutputBufferClose(output);
         throw TabrixError(XmlWriterOpenError);
     }
     if (indent) {
         Check(xmlTextWriterSetIndent(writer_.get(), 1));
+    }
+}
+
+int CheckedXmlWriter::Append(void* context, const char* data, int length) {
+    // No exception may pass through libxml2; a failed append fails the writer call.
+    try {
+        static_cast<std::string*>(context)->append(data, static_cast<size_t>(length));
+        return length;
+    } catch (...) {
+        return -1;
     }
 }
 
@@ -64,11 +76,7 @@ void CheckedXmlWriter::EndDocument() {
 }
 
 std::string CheckedXmlWriter::Finish() {
+    Check(xmlTextWriterFlush(writer_.get()));
     writer_.reset();
-    const xmlChar* content = xmlBufferContent(buffer_.get());
-    const int length = xmlBufferLength(buffer_.get());
-    if (!content || length < 0) {
-        throw TabrixError("The XML writer failed.");
-    }
-    return std::string(FromXml(content), static_cast<size_t>(length));
+    return std::move(text_);
 }

@@ -7,8 +7,9 @@
 // What a save says when no writer or no file for the writer can be had.
 extern const char* const XmlWriterOpenError;
 
-// A text writer into a memory buffer whose every call is checked: a failed call
-// throws TabrixError, so no half-written document is ever taken for a whole one.
+// A text writer into memory whose every call is checked: a failed call throws
+// TabrixError, so no half-written document is ever taken for a whole one. The text grows
+// as a std::string, not in a libxml2 buffer, whose int length would end at 2 GiB.
 class CheckedXmlWriter {
   public:
     explicit CheckedXmlWriter(bool indent);
@@ -28,8 +29,9 @@ class CheckedXmlWriter {
     std::string Finish();
 
   private:
+    static int Append(void* context, const char* data, int length);
     void Check(int result);
 
-    XmlBuffer buffer_;
+    std::string text_;
     XmlWriter writer_;
 };

@@ -3,6 +3,7 @@
 #include "AboutUnit.h"
 #include "clipboard/EditCommands.h"
 #include "GridDelegate.h"
+#include "GridView.h"
 #include "model/CellEditors.h"
 #include "model/RowCommands.h"
 #include "TabrixApplication.h"
@@ -13,6 +14,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTableView>
 
 #include <algorithm>
@@ -115,7 +117,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::CreateGrid() {
-    MainGrid = new QTableView(this);
+    MainGrid = new GridView(this);
     MainGrid->setObjectName("MainGrid");
     model_ = new GridModel(edit_, settings_, this);
     // While rows move, the view's selection follows the moved rows and reports numbers from
@@ -183,6 +185,14 @@ void TMainForm::CreateGrid() {
     MainGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(MainGrid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& position) { ShowPopupMenu(position); });
+    // Shift+F10, the desktop's other key for it, opens it at the current cell.
+    new QShortcut(
+        QKeySequence(Qt::SHIFT | Qt::Key_F10), MainGrid,
+        [this] {
+            const QRect cell = MainGrid->visualRect(MainGrid->currentIndex());
+            ShowPopupMenu(cell.isValid() ? cell.center() : QPoint(0, 0));
+        },
+        Qt::WidgetWithChildrenShortcut);
 }
 
 QAction* TMainForm::AddAction(const char* name, const char* category, const char* caption,
@@ -419,6 +429,12 @@ void TMainForm::SyncSelectionFromView() {
     if (syncingSelection_ || rowsMoving_) {
         return;
     }
+    syncingSelection_ = true;
+    table_.SetSelection(ViewSelection());
+    syncingSelection_ = false;
+}
+
+Selection TMainForm::ViewSelection() const {
     const QItemSelection selected = MainGrid->selectionModel()->selection();
     Selection rect;
     if (!selected.isEmpty()) {
@@ -434,9 +450,7 @@ void TMainForm::SyncSelectionFromView() {
     }
     rect.left = std::max(rect.left, static_cast<int>(ColAddress));
     rect.right = std::max(rect.right, rect.left);
-    syncingSelection_ = true;
-    table_.SetSelection(rect);
-    syncingSelection_ = false;
+    return rect;
 }
 
 void TMainForm::SyncSelectionToView() {
@@ -445,6 +459,12 @@ void TMainForm::SyncSelectionToView() {
     }
     const Selection rect = table_.GetSelectionEx();
     if (rect.top < 1 || rect.top >= table_.GetRowCountEx()) {
+        return;
+    }
+    // The view's own change, heard back from the table: the current cell stays where the
+    // keys or the mouse put it, or Shift and an arrow would start again from the corner.
+    if (MainGrid->currentIndex().isValid() && ViewSelection() == rect) {
+        MainGridClick();
         return;
     }
     syncingSelection_ = true;

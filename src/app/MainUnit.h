@@ -69,6 +69,7 @@ class TMainForm : public QMainWindow, private WindowService, private CellEditorS
     static void Run(const std::function<void()>& handler);
 
     void SyncSelectionFromView();
+    Selection ViewSelection() const;
     void SyncSelectionToView();
     void AfterRowsMoved();
     void CommitOpenEditor();

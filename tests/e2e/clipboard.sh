@@ -31,7 +31,7 @@ esac
 keys "$second" ctrl+v
 printf 'nothing' | xclip -i -selection clipboard
 sleep 0.3
-keys "$second" Home Right shift+End ctrl+c
+keys "$second" Home shift+End ctrl+c # Home: the address cell, the first data cell
 sleep 0.3
 pasted=$(xclip -o -selection clipboard)
 [ "$pasted" = "$copied" ] || fail "the second copy holds: $pasted"

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTableView>
 #include <QtTest>
 
@@ -198,6 +199,55 @@ class GridEditingTest : public QObject {
                                      ColName >= table.left && ColName <= table.right;
             QCOMPARE(Table().GetCellEx(ColName, row).empty(), highlighted);
         }
+    }
+
+    // Shift and the arrow keys grow or shrink the block from where it started, in every
+    // direction, so that blocks and several rows can be selected from the keyboard.
+    void shiftArrowsExtendTheSelectionFromItsAnchor() {
+        SelectCell(ColType, 1);
+        const std::pair<Qt::Key, Selection> steps[] = {
+            {Qt::Key_Right, {ColType, 1, ColDirection, 1}},
+            {Qt::Key_Down, {ColType, 1, ColDirection, 2}},
+            {Qt::Key_Down, {ColType, 1, ColDirection, 3}},
+            {Qt::Key_Right, {ColType, 1, ColIndex, 3}},
+            {Qt::Key_Up, {ColType, 1, ColIndex, 2}},
+            {Qt::Key_Left, {ColType, 1, ColDirection, 2}},
+        };
+        for (const auto& [key, expected] : steps) {
+            QTest::keyClick(Grid(), key, Qt::ShiftModifier);
+            QTRY_COMPARE(Table().GetSelectionEx(), expected);
+            QTest::qWait(20); // a late echo of the table's selection must not move the cell
+            QCOMPARE(Table().GetSelectionEx(), expected);
+        }
+    }
+
+    // The row numbers are never the current cell: the commands would act elsewhere.
+    void keysKeepTheCurrentCellOffTheRowNumbers() {
+        const auto current = [this] {
+            const QModelIndex index = Grid()->currentIndex();
+            return std::pair(index.column(), GridModel::TableRow(index));
+        };
+        SelectCell(ColAddress, 2);
+        QTest::keyClick(Grid(), Qt::Key_Backtab);
+        QCOMPARE(current(), std::pair(int(ColConversionScale), 1));
+        QTest::keyClick(Grid(), Qt::Key_Home);
+        QCOMPARE(current(), std::pair(int(ColAddress), 1));
+        QTest::keyClick(Grid(), Qt::Key_Left);
+        QCOMPARE(current(), std::pair(int(ColAddress), 1));
+        QTest::keyClick(Grid(), Qt::Key_Backtab);
+        QCOMPARE(current(), std::pair(int(ColAddress), 1));
+        SelectCell(ColConversionScale, 1);
+        QTest::keyClick(Grid(), Qt::Key_Tab);
+        QCOMPARE(current(), std::pair(int(ColAddress), 2));
+    }
+
+    void shiftF10OpensThePopUpMenu() {
+        SelectCell(ColName, 2);
+        auto* popup = Form().findChild<QMenu*>("AdvPopupMenu1");
+        QVERIFY(popup);
+        QTest::keyClick(Grid(), Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(popup->isVisible());
+        popup->hide();
     }
 
     void digitsEditorAdmitsDigitsOnly() {

@@ -167,7 +167,16 @@ void TMainForm::CreateGrid() {
         MainGridClick();
     });
     connect(MainGrid, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        Run([&] { MainGridClickCell(edit_, GridModel::TableRow(index), index.column()); });
+        const int row = GridModel::TableRow(index);
+        if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) {
+            // Shift+click on a row number: the whole rows from the last row clicked.
+            if (index.column() == ColRowNumber) {
+                Run([&] { MainGridSelectRowsBetween(edit_, clickedRow_, row); });
+            }
+        } else {
+            clickedRow_ = row;
+            Run([&] { MainGridClickCell(edit_, row, index.column()); });
+        }
         MainGridClick();
     });
     // Queued: the table may say so while a view is still following a row change.
@@ -430,7 +439,7 @@ void TMainForm::SyncSelectionFromView() {
         return;
     }
     syncingSelection_ = true;
-    table_.SetSelection(ViewSelection());
+    Run([this] { MainGridSelectCells(edit_, ViewSelection()); });
     syncingSelection_ = false;
 }
 
@@ -448,8 +457,6 @@ Selection TMainForm::ViewSelection() const {
     } else if (const QModelIndex current = MainGrid->currentIndex(); current.isValid()) {
         rect = {current.column(), current.row() + 1, current.column(), current.row() + 1};
     }
-    rect.left = std::max(rect.left, static_cast<int>(ColAddress));
-    rect.right = std::max(rect.right, rect.left);
     return rect;
 }
 

@@ -94,6 +94,7 @@ class TMainForm : public QMainWindow, private WindowService, private CellEditorS
     std::unique_ptr<TextEditorService> activeEditor_;
     bool syncingSelection_ = false;
     bool rowsMoving_ = false;
+    int clickedRow_ = 1; // where Shift+click on a row number extends from
 };
 
 extern TMainForm* MainForm;

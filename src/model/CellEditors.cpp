@@ -2,6 +2,8 @@
 
 #include "Vocabulary.h"
 
+#include <algorithm>
+
 EditorKind MainGridGetEditorType(int column, int /*row*/) {
     switch (column) {
     case ColAddress:
@@ -38,9 +40,35 @@ void MainGridComboChange(MappingTable& table, int column, int row, const std::st
     }
 }
 
+namespace {
+
+void SelectRowsByNumber(EditContext& context, int first, int last) {
+    context.table.SelectRows(first, last - first + 1);
+    context.services.window.EnableMenuEntry(MenuEntry::Cut1, true);
+}
+
+} // namespace
+
 void MainGridClickCell(EditContext& context, int row, int column) {
     if (row != 0 && column == ColRowNumber) {
-        context.table.SelectRows(row, 1);
-        context.services.window.EnableMenuEntry(MenuEntry::Cut1, true);
+        SelectRowsByNumber(context, row, row);
     }
+}
+
+void MainGridSelectRowsBetween(EditContext& context, int anchorRow, int row) {
+    const int last = context.table.GetRowCountEx() - 1;
+    const int first = std::clamp(std::min(anchorRow, row), 1, std::max(last, 1));
+    if (last >= 1) {
+        SelectRowsByNumber(context, first, std::clamp(std::max(anchorRow, row), first, last));
+    }
+}
+
+void MainGridSelectCells(EditContext& context, Selection cells) {
+    if (cells.right == ColRowNumber && cells.top > 0) {
+        SelectRowsByNumber(context, cells.top, cells.bottom);
+        return;
+    }
+    cells.left = std::max(cells.left, static_cast<int>(ColAddress));
+    cells.right = std::max(cells.right, cells.left);
+    context.table.SetSelection(cells);
 }

@@ -105,4 +105,42 @@ TEST_F(MainGridClickCellTest, HeaderOrDataCellClickDoesNothing) {
     }
 }
 
+TEST(MainGridSelectRowsBetween, SelectsTheWholeRowsEitherWayWithinTheTable) {
+    Workbench bench;
+    bench.SetRows({{}, {}, {}, {}});
+    MainGridSelectRowsBetween(bench.edit, 3, 1);
+    EXPECT_EQ(bench.table.GetSelectionEx(), (Selection{1, 1, 8, 3}));
+    EXPECT_EQ(bench.window.menu, (std::map<MenuEntry, bool>{{MenuEntry::Cut1, true}}));
+    MainGridSelectRowsBetween(bench.edit, 2, 40); // a row clicked before rows were removed
+    EXPECT_EQ(bench.table.GetSelectionEx(), (Selection{1, 2, 8, 4}));
+}
+
+struct ShownSelectionCase {
+    const char* name;
+    Selection shown;
+    Selection taken;
+    bool enablesCut;
+};
+
+class MainGridSelectCellsTest : public testing::TestWithParam<ShownSelectionCase> {};
+
+TEST_P(MainGridSelectCellsTest, TakesRowNumbersAsWholeRowsAndOtherBlocksWithoutThem) {
+    Workbench bench;
+    bench.SetRows({{}, {}, {}});
+    MainGridSelectCells(bench.edit, GetParam().shown);
+    EXPECT_EQ(bench.table.GetSelectionEx(), GetParam().taken);
+    EXPECT_EQ(bench.window.menu.count(MenuEntry::Cut1) == 1, GetParam().enablesCut);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MainGridSelectCellsTest,
+    testing::Values(ShownSelectionCase{"OneRowNumber", {0, 2, 0, 2}, {1, 2, 8, 2}, true},
+                    ShownSelectionCase{"SeveralRowNumbers", {0, 1, 0, 3}, {1, 1, 8, 3}, true},
+                    ShownSelectionCase{"Cell", {3, 2, 3, 2}, {3, 2, 3, 2}, false},
+                    ShownSelectionCase{"Block", {2, 1, 4, 3}, {2, 1, 4, 3}, false},
+                    // Dragged from the row numbers into the cells: a block, less the numbers.
+                    ShownSelectionCase{"BlockFromTheRowNumbers", {0, 1, 2, 2}, {1, 1, 2, 2}, false},
+                    ShownSelectionCase{"Nothing", {0, 0, 0, 0}, {1, 0, 1, 0}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

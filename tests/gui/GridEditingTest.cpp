@@ -241,6 +241,17 @@ class GridEditingTest : public QObject {
         QCOMPARE(current(), std::pair(int(ColAddress), 2));
     }
 
+    void rowNumbersSelectSeveralWholeRows() {
+        const auto numberOf = [this](int tableRow) {
+            return Grid()->visualRect(Grid()->model()->index(tableRow - 1, ColRowNumber)).center();
+        };
+        QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, numberOf(1));
+        QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, Qt::ShiftModifier, numberOf(3));
+        QTRY_COMPARE(Table().GetSelectionEx(), (Selection{ColAddress, 1, ColConversionScale, 3}));
+
+        QVERIFY(main_->Find("Cut1")->isEnabled());
+    }
+
     void shiftF10OpensThePopUpMenu() {
         SelectCell(ColName, 2);
         auto* popup = Form().findChild<QMenu*>("AdvPopupMenu1");

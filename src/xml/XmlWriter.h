@@ -2,6 +2,7 @@
 
 #include "XmlHandles.h"
 
+#include <cstddef>
 #include <string>
 
 // What a save says when no writer or no file for the writer can be had.
@@ -13,6 +14,9 @@ extern const char* const XmlWriterOpenError;
 class CheckedXmlWriter {
   public:
     explicit CheckedXmlWriter(bool indent);
+
+    // Room for a text of this many bytes, so that writing it needs no further copies.
+    void Reserve(std::size_t bytes) { text_.reserve(bytes); }
 
     void StartDocument();
     void Comment(const char* text);

@@ -2,14 +2,24 @@
 
 #include <QTableView>
 
-// The grid's view: the keys move the current cell among the data cells only. The row
+// The grid's view: the keys move the current cell among the data cells only (the row
 // numbers are no cell to edit or copy, and a highlight there would not be where the
-// commands act.
+// commands act), and a drag over the row numbers reports the rows it spans.
 class GridView : public QTableView {
     Q_OBJECT
   public:
     using QTableView::QTableView;
 
+  signals:
+    // Table rows, from the row the drag started on to the row under the mouse.
+    void rowNumbersDragged(int fromRow, int toRow);
+
   protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    int dragFromRow_ = -1; // the table row whose number was pressed, or -1
 };

@@ -117,7 +117,8 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::CreateGrid() {
-    MainGrid = new GridView(this);
+    auto* view = new GridView(this);
+    MainGrid = view;
     MainGrid->setObjectName("MainGrid");
     model_ = new GridModel(edit_, settings_, this);
     // While rows move, the view's selection follows the moved rows and reports numbers from
@@ -165,6 +166,9 @@ void TMainForm::CreateGrid() {
     connect(MainGrid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         SyncSelectionFromView();
         MainGridClick();
+    });
+    connect(view, &GridView::rowNumbersDragged, this, [this](int fromRow, int toRow) {
+        Run([&] { MainGridSelectRowsBetween(edit_, fromRow, toRow); });
     });
     connect(MainGrid, &QTableView::clicked, this, [this](const QModelIndex& index) {
         const int row = GridModel::TableRow(index);

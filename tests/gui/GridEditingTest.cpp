@@ -249,6 +249,16 @@ class GridEditingTest : public QObject {
         QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, Qt::ShiftModifier, numberOf(3));
         QTRY_COMPARE(Table().GetSelectionEx(), (Selection{ColAddress, 1, ColConversionScale, 3}));
 
+        // Dragged over, from the number of row 3 up to that of row 2.
+        QTest::mousePress(Grid()->viewport(), Qt::LeftButton, {}, numberOf(3));
+        QMouseEvent move(QEvent::MouseMove, numberOf(2),
+                         Grid()->viewport()->mapToGlobal(numberOf(2)), Qt::LeftButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Grid()->viewport(), &move);
+        QTest::mouseRelease(Grid()->viewport(), Qt::LeftButton, {}, numberOf(2));
+        QTRY_COMPARE(Table().GetSelectionEx(), (Selection{ColAddress, 2, ColConversionScale, 3}));
+        QTest::qWait(20);
+        QCOMPARE(Table().GetSelectionEx(), (Selection{ColAddress, 2, ColConversionScale, 3}));
         QVERIFY(main_->Find("Cut1")->isEnabled());
     }
 

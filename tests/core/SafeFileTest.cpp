@@ -80,14 +80,15 @@ void FillLargeTable(Workbench& bench) {
 
 // ---- Failed saves keep the previous file ----------------------------------------------
 
-// What a case prepares: the folder where the target lives, the target, and a mount or a
-// size limit that must outlive the preparation. A skip reason skips the case.
+// What a case prepares: the folder where the target lives, the target, a mount, and a
+// condition that holds only while the save runs (a file size limit, or file access as an
+// unprivileged user). A skip reason skips the case.
 struct Prepared {
     std::string folder;
     std::string target;
     std::shared_ptr<void> mount;
     std::string skipReason;
-    std::shared_ptr<void> limit;
+    std::shared_ptr<void> duringSave;
 };
 
 struct FailedSaveCase {
@@ -117,7 +118,7 @@ TEST_P(FailedSave, ShowsTheMessageAndLeavesTheFolderAsItWas) {
 
     const bool written =
         WriteProjectFile(bench.table, bench.options, bench.messageBox, prepared.target);
-    prepared.limit.reset(); // before the checks, which may write to a file themselves
+    prepared.duringSave.reset(); // before the checks, which may write to a file themselves
 
     EXPECT_FALSE(written);
     ASSERT_EQ(bench.messageBox.shown.size(), 1u);
@@ -205,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
                        [](const TempFolder& temp, Workbench& bench) {
                            FillLargeTable(bench);
                            Prepared prepared = PreviousFileIn(temp.Path());
-                           prepared.limit = std::make_shared<ScopedFileSizeLimit>(10000);
+                           prepared.duringSave = std::make_shared<ScopedFileSizeLimit>(10000);
                            return prepared;
                        },
                        "Unable to write the file: File too large"},
@@ -215,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(
                            ::chmod(temp.Path().c_str(), 0777);
                            Prepared prepared = PreviousFileIn(temp.Path());
                            ::chmod(prepared.target.c_str(), 0444);
-                           prepared.limit = std::make_shared<UnprivilegedFileUser>();
+                           prepared.duringSave = std::make_shared<UnprivilegedFileUser>();
                            return prepared;
                        },
                        "Unable to open XML writer."}),

@@ -81,7 +81,7 @@ bool IsExactLabel(int column, const std::string& text) {
 
 } // namespace
 
-void ExpectStoredForms(const MappingTable& table, bool anyLetterCase) {
+void ExpectStoredForms(const MappingTable& table) {
     for (int row = 1; row < table.GetRowCountEx(); ++row) {
         for (int column = ColAddress; column < ColumnCount; ++column) {
             const std::string& text = table.GetCellEx(column, row);
@@ -100,7 +100,7 @@ void ExpectStoredForms(const MappingTable& table, bool anyLetterCase) {
                 stored = IsNumberForm(text, MinConversionScale, MaxConversionScale);
                 break;
             default:
-                stored = anyLetterCase ? IsInVocabulary(column, text) : IsExactLabel(column, text);
+                stored = IsExactLabel(column, text);
                 break;
             }
             Expect(stored, CellName(column, row) + " holds '" + text + "'");

@@ -91,9 +91,9 @@ struct ModifiedStub : ModifiedFlag {
 void ExpectHeaderAndNumbers(const MappingTable& table);
 
 // Every cell of the 8-bit columns is empty or holds what the cell validation stores: an
-// address in its "%u/%u/%u" form, a label of the column's list (any letter case when
-// anyLetterCase, else exactly), and whole numbers in their ranges written as "%d".
-void ExpectStoredForms(const MappingTable& table, bool anyLetterCase);
+// address in its "%u/%u/%u" form, a label of the column's list as the list spells it, and
+// whole numbers in their ranges written as "%d".
+void ExpectStoredForms(const MappingTable& table);
 
 // Every cell, as "column/row".
 std::string CellName(int column, int row);

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Expect(table.GetRowCountEx() >= (options.createRow ? 2 : 1), "spare row missing");
     fuzz::ExpectHeaderAndNumbers(table);
     // The reader takes only the exact codes and gives the exact labels.
-    fuzz::ExpectStoredForms(table, false);
+    fuzz::ExpectStoredForms(table);
     fuzz::Expect(table.GetRowCountEx() == reference.GetRowCountEx(),
                  "rows " + std::to_string(table.GetRowCountEx()) + " where XPath selects " +
                      std::to_string(reference.GetRowCountEx()));

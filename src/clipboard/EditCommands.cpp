@@ -7,6 +7,20 @@
 #include "model/RowLimit.h"
 
 #include <algorithm>
+#include <string_view>
+
+namespace {
+
+std::string_view WithoutFinalLineBreak(std::string_view text) {
+    if (text.ends_with("\r\n")) {
+        text.remove_suffix(2);
+    } else if (text.ends_with('\n') || text.ends_with('\r')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+} // namespace
 
 SelectionShape ShapeOf(const Selection& selection) {
     if (selection.left == selection.right && selection.top == selection.bottom) {
@@ -85,27 +99,33 @@ void CopySelection(EditContext& context, bool cut, const Selection& selection) {
 }
 
 void PasteCell(EditContext& context, int column, int row) {
-    // A refused value is dropped without a message.
-    ValidateCellText(context, column, row, context.services.clipboard.GetText());
+    // A spreadsheet ends even a single copied cell with a line break, which belongs to no
+    // value. A refused value is dropped without a message.
+    const std::string text = context.services.clipboard.GetText();
+    ValidateCellText(context, column, row, std::string(WithoutFinalLineBreak(text)));
 }
 
 void PasteRows(EditContext& context, xmlDocPtr document, int targetRow, bool overRows) {
     MappingTable& table = context.table;
     int row = std::max(targetRow, 1);
     int lastPasted = 0;
-    // Over rows, only the rows there were: pasting into the spare row appends a new one,
-    // which must not take the next row and so grow the table past the row limit.
-    const int rowsBefore = table.GetRowCountEx();
+    // Over rows, the rows there were (less the spare row) take the values as they stand, and
+    // so does the spare row where the paste starts on it, at the row limit too. Every further
+    // row is added against the row limit: as a new row, or into the spare row, which appends
+    // the next spare row once a value lands in it.
+    const bool hasSpareRow = context.options.CreateRowOnEdit();
+    const int overwritable = table.GetRowCountEx() - (hasSpareRow ? 1 : 0);
     for (xmlNodePtr element : ClipboardRowElements(document)) {
-        if (overRows) {
-            if (row >= rowsBefore) {
-                break;
-            }
-        } else {
+        const bool startsOnRow = lastPasted == 0 && row < table.GetRowCountEx();
+        if (!overRows || (row >= overwritable && !startsOnRow)) {
             if (!CheckRowLimit(table, context.services.messageBox)) {
                 break;
             }
-            table.InsertRowsAt(row, 1);
+            if (overRows && hasSpareRow) {
+                row = table.GetRowCountEx() - 1;
+            } else {
+                table.InsertRowsAt(row, 1);
+            }
         }
         ApplyClipboardRow(context, element, row);
         lastPasted = row++;

@@ -11,8 +11,16 @@ void MainGridCellValidate(EditContext& context, int column, int row, const std::
 // The Unicode name column: every text is accepted that a project file can store.
 void MainGridCellValidateWide(EditContext& context, int column, int row, const std::string& text,
                               bool& valid);
+// A validator's verdict: the value was taken, or it was refused for the reason given
+// (a sentence for the user, without a final full stop).
+struct CellVerdict {
+    bool accepted = true;
+    std::string reason;
+};
+
 // The validator of the cell's column: the wide one for names, the other for the rest.
-// True when the value was taken.
+CellVerdict ValidateCell(EditContext& context, int column, int row, const std::string& text);
+// The same, true when the value was taken.
 bool ValidateCellText(EditContext& context, int column, int row, const std::string& text);
 // Marks the document and keeps the spare row at the end.
 void AfterCellEdit(EditContext& context, int row);

@@ -42,7 +42,7 @@ int AsSigned(std::uint32_t value) {
 
 } // namespace
 
-GroupAddress ParseGroupAddress(std::string_view text) {
+AddressCheck CheckGroupAddress(std::string_view text) {
     std::uint32_t parts[3] = {};
     size_t pos = 0;
     int read = 0;
@@ -59,24 +59,56 @@ GroupAddress ParseGroupAddress(std::string_view text) {
         }
         parts[read++] = *number;
     }
+    AddressCheck check{{parts[0], parts[1], parts[2]}, AddressFault::None};
     if (read < 3) {
+        check.fault = AddressFault::Form;
+    } else if (check.address.line > MaxLine) {
+        check.fault = AddressFault::Line;
+    } else if (check.address.group > MaxGroup) {
+        check.fault = AddressFault::Group;
+    } else if (check.address.field < 1 || check.address.field > MaxField) {
+        check.fault = AddressFault::Field;
+    }
+    return check;
+}
+
+GroupAddress ParseGroupAddress(std::string_view text) {
+    const AddressCheck check = CheckGroupAddress(text);
+    switch (check.fault) {
+    case AddressFault::None:
+        return check.address;
+    case AddressFault::Form:
         throw TabrixError(
             FormatMessage("Invalid string %s for Konnex Address", std::string(text).c_str()));
-    }
-    const GroupAddress address{parts[0], parts[1], parts[2]};
-    if (address.line > MaxLine) {
+    case AddressFault::Line:
         throw TabrixError(
-            FormatMessage("Invalid value %d for line address", AsSigned(address.line)));
-    }
-    if (address.group > MaxGroup) {
+            FormatMessage("Invalid value %d for line address", AsSigned(check.address.line)));
+    case AddressFault::Group:
         throw TabrixError(
-            FormatMessage("Invalid value %d for group address", AsSigned(address.group)));
+            FormatMessage("Invalid value %d for group address", AsSigned(check.address.group)));
+    case AddressFault::Field:
+        break;
     }
-    if (address.field < 1 || address.field > MaxField) {
-        throw TabrixError(
-            FormatMessage("Invalid value %d for field address", AsSigned(address.field)));
+    throw TabrixError(
+        FormatMessage("Invalid value %d for field address", AsSigned(check.address.field)));
+}
+
+std::string DescribeAddressFault(std::string_view text, AddressFault fault) {
+    const std::string shown(text);
+    switch (fault) {
+    case AddressFault::None:
+        return {};
+    case AddressFault::Form:
+        return FormatMessage("%s: a group address is written line/group/field, such as 1/0/1",
+                             shown.c_str());
+    case AddressFault::Line:
+        return FormatMessage("%s: the line address must be 0 to %u", shown.c_str(), MaxLine);
+    case AddressFault::Group:
+        return FormatMessage("%s: the group address must be 0 to %u", shown.c_str(), MaxGroup);
+    case AddressFault::Field:
+        break;
     }
-    return address;
+    return FormatMessage("%s: the field address must be 1 to %u", shown.c_str(), MaxField);
 }
 
 std::string FormatGroupAddress(const GroupAddress& address) {

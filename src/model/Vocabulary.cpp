@@ -88,11 +88,15 @@ bool RuleCarriesValue(std::string_view rule) {
     return !rule.empty() && rule != "None";
 }
 
-bool IsInVocabulary(int column, std::string_view text) {
+const char* VocabularyLabel(int column, std::string_view text) {
     for (const char* label : ColumnVocabulary(column)) {
         if (EqualsIgnoringAsciiCase(label, text)) {
-            return true;
+            return label;
         }
     }
-    return false;
+    return nullptr;
+}
+
+bool IsInVocabulary(int column, std::string_view text) {
+    return VocabularyLabel(column, text) != nullptr;
 }

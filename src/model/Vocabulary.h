@@ -32,3 +32,7 @@ bool RuleCarriesValue(std::string_view rule);
 // True when the column has a list and the text is one of its labels, ASCII letter
 // case ignored and nothing trimmed.
 bool IsInVocabulary(int column, std::string_view text);
+
+// The label as the list spells it for a text that IsInVocabulary takes, else nullptr.
+// Cells store this spelling: the project file knows the labels in their own letter case.
+const char* VocabularyLabel(int column, std::string_view text);

@@ -7,6 +7,8 @@
 #include "services/TabrixError.h"
 #include "xml/XmlWriter.h"
 
+#include <optional>
+
 namespace {
 
 const char* FileTextOf(std::span<const CodedLabel> labels, const std::string& cell) {
@@ -18,14 +20,32 @@ const char* FileTextOf(std::span<const CodedLabel> labels, const std::string& ce
     return nullptr;
 }
 
+// Runs one step that reads a cell; its error names that cell.
+template <typename Step> auto AtCell(int column, int row, Step step) {
+    try {
+        return step();
+    } catch (const CellSaveError&) {
+        throw;
+    } catch (const TabrixError& error) {
+        throw CellSaveError(error.what(), column, row);
+    }
+}
+
+void RequireStorable(const std::string& text, int column, int row) {
+    if (!IsStorableText(text)) {
+        throw CellSaveError(
+            FormatMessage("Row %d holds a character that a project file cannot store", row), column,
+            row);
+    }
+}
+
 void WriteProperty(CheckedXmlWriter& writer, const MappingTable& table, int row) {
-    const GroupAddress address = ParseGroupAddress(table.GetCellEx(ColAddress, row));
+    const GroupAddress address = AtCell(
+        ColAddress, row, [&] { return ParseGroupAddress(table.GetCellEx(ColAddress, row)); });
     const std::string& name = table.GetWideCells(ColName, row);
     const std::string& direction = table.GetCellEx(ColDirection, row);
-    if (!IsStorableText(name) || !IsStorableText(direction)) {
-        throw TabrixError(
-            FormatMessage("Row %d holds a character that a project file cannot store", row));
-    }
+    RequireStorable(name, ColName, row);
+    RequireStorable(direction, ColDirection, row);
 
     writer.StartElement("Property");
     writer.Attribute("id", " general");
@@ -40,7 +60,8 @@ void WriteProperty(CheckedXmlWriter& writer, const MappingTable& table, int row)
         }
     }
     writer.Element("DatapointDirection", direction);
-    writer.FormatIntElement("KRO_VariableIndex", table.GetInts(ColIndex, row));
+    writer.FormatIntElement("KRO_VariableIndex",
+                            AtCell(ColIndex, row, [&] { return table.GetInts(ColIndex, row); }));
     writer.StartElement("KRO_Register");
     writer.EndElement();
     writer.StartElement("KRO_FunctionCode");
@@ -60,7 +81,8 @@ void WriteProperty(CheckedXmlWriter& writer, const MappingTable& table, int row)
     writer.EndElement();
     writer.StartElement("KRO_Conversion_Scale");
     if (rule != "None") {
-        writer.FormatIntString(table.GetInts(ColConversionScale, row));
+        writer.FormatIntString(AtCell(ColConversionScale, row,
+                                      [&] { return table.GetInts(ColConversionScale, row); }));
     }
     writer.EndElement();
     writer.FormatIntElement("Knx_DataPoint_Line_Address", static_cast<int>(address.line));
@@ -73,6 +95,11 @@ void WriteProperty(CheckedXmlWriter& writer, const MappingTable& table, int row)
 // more with larger numbers): estimates that only size the writer's first allocation.
 constexpr std::size_t EmptyProjectBytes = 512;
 constexpr std::size_t PropertyBytesBesideTheName = 768;
+
+void ShowSaveError(MessageBoxService& messageBox, const std::string& fileName, const char* what) {
+    messageBox.MessageBox(FormatMessage("Error saving to file %s: %s.", fileName.c_str(), what),
+                          "Error saving file.", MbOk);
+}
 
 } // namespace
 
@@ -114,15 +141,21 @@ std::string BuildProjectDocument(const MappingTable& table, const EditOptions& o
     return writer.Finish();
 }
 
-bool WriteProjectFile(const MappingTable& table, const EditOptions& options,
+bool WriteProjectFile(MappingTable& table, const EditOptions& options,
                       MessageBoxService& messageBox, const std::string& fileName) {
+    std::optional<Selection> faultyCell;
     try {
         ReplaceFileContents(fileName, BuildProjectDocument(table, options));
         return true;
+    } catch (const CellSaveError& error) {
+        ShowSaveError(messageBox, fileName, error.what());
+        faultyCell = Selection{error.column, error.row, error.column, error.row};
     } catch (const TabrixError& error) {
-        messageBox.MessageBox(
-            FormatMessage("Error saving to file %s: %s.", fileName.c_str(), error.what()),
-            "Error saving file.", MbOk);
-        return false;
+        ShowSaveError(messageBox, fileName, error.what());
     }
+    // After the box: the user is taken to the cell to mend.
+    if (faultyCell) {
+        table.SetSelection(*faultyCell);
+    }
+    return false;
 }

@@ -72,13 +72,17 @@ INSTANTIATE_TEST_SUITE_P(
         Refuses("AddressAllZero", ColAddress, "0/0/0"),
 
         Accepts("TypeLabel", ColType, "Float 16 bit", "Float 16 bit"),
-        Accepts("TypeKeepsCapitals", ColType, "BOOLEAN", "BOOLEAN"),
+        // A label in other letter case is stored as the list spells it, which is what the
+        // project file writer knows.
+        Accepts("TypeInCapitals", ColType, "BOOLEAN", "Boolean"),
+        Accepts("TypeInLowerCase", ColType, "float 16 BIT", "Float 16 bit"),
         Refuses("TypeLeadingBlank", ColType, " Boolean"), Refuses("TypeEmpty", ColType, ""),
         Accepts("DirectionOut", ColDirection, "OUT", "OUT"),
-        Accepts("DirectionLowerCase", ColDirection, "out", "out"),
+        Accepts("DirectionLowerCase", ColDirection, "out", "OUT"),
         Refuses("DirectionOutput", ColDirection, "OUTPUT"),
-        Accepts("KroCoil", ColKroType, "coil", "coil"), Refuses("KroFileText", ColKroType, "REG"),
+        Accepts("KroCoil", ColKroType, "coil", "Coil"), Refuses("KroFileText", ColKroType, "REG"),
         Accepts("RuleDivide", ColConversionRule, "Divide", "Divide"),
+        Accepts("RuleLowerCaseNone", ColConversionRule, "none", "None"),
         Refuses("RuleFileText", ColConversionRule, "+"),
 
         Accepts("IndexLowest", ColIndex, "1", "1"),
@@ -104,6 +108,42 @@ INSTANTIATE_TEST_SUITE_P(
         Accepts("ValueWithLowerCaseNone", ColConversionScale, "5", "5", "none"),
         Refuses("ValueEmptyWithLowerCaseNone", ColConversionScale, "", "none")),
     [](const testing::TestParamInfo<ValidateCase>& info) { return std::string(info.param.name); });
+
+// A refusal says why, in words a user can act on; what was typed is named where it helps.
+TEST(CellVerdictTest, RefusalsSayWhy) {
+    struct Case {
+        int column;
+        const char* rule;
+        const char* text;
+        const char* reason;
+    };
+    for (const Case& c : {
+             Case{ColAddress, "Add", "1/0/0", "1/0/0: the field address must be 1 to 255"},
+             Case{ColAddress, "Add", "16/0/1", "16/0/1: the line address must be 0 to 15"},
+             Case{ColAddress, "Add", "1/8/1", "1/8/1: the group address must be 0 to 7"},
+             Case{ColAddress, "Add", "1/2",
+                  "1/2: a group address is written line/group/field, such as 1/0/1"},
+             Case{ColDirection, "Add", "OUTPUT", "'OUTPUT' is not one of: IN, OUT"},
+             Case{ColIndex, "Add", "0",
+                  "The variable index must be a whole number from 1 to 10001"},
+             Case{ColConversionScale, "Add", "32768",
+                  "The conversion value must be a whole number from 0 to 32767"},
+             Case{ColConversionScale, "None", "5",
+                  "Only a conversion rule other than None takes a value"},
+             Case{ColName, "Add", "bell\x07",
+                  "The name holds a character that a project file cannot store"},
+         }) {
+        Workbench bench;
+        bench.SetRows({{"", "", "", "", "", "", c.rule}});
+        const CellVerdict verdict = ValidateCell(bench.edit, c.column, 1, c.text);
+        EXPECT_FALSE(verdict.accepted) << c.text;
+        EXPECT_EQ(verdict.reason, c.reason);
+    }
+    Workbench bench;
+    bench.SetRows({{}});
+    EXPECT_EQ(ValidateCell(bench.edit, ColIndex, 1, "5").reason, "");
+    EXPECT_EQ(ValidateCell(bench.edit, ColIndex, 2, "5").reason, "The row no longer exists");
+}
 
 class CellValidateTest : public testing::Test {
   protected:

@@ -153,6 +153,14 @@ INSTANTIATE_TEST_SUITE_P(
                       PasteCellCase{"IndexOutOfRange", ColIndex, "10002", "1"},
                       PasteCellCase{"EmptyTextRefused", ColType, "", "Boolean"},
                       PasteCellCase{"AnyName", ColName, "two\nlines", "two\nlines"},
+                      // A spreadsheet ends a single copied cell with one line break.
+                      PasteCellCase{"IndexFromASpreadsheet", ColIndex, "5\r\n", "5"},
+                      PasteCellCase{"NameFromASpreadsheet", ColName, "Hall\n", "Hall"},
+                      PasteCellCase{"OnlyOneLineBreakDropped", ColName, "Hall\n\n", "Hall\n"},
+                      PasteCellCase{"LineBreakAloneEmptiesAName", ColName, "\r\n", ""},
+                      // A label in any letter case is stored as its list spells it.
+                      PasteCellCase{"TypeInLowerCase", ColType, "signed 8 BIT\n", "Signed 8 bit"},
+                      PasteCellCase{"RuleInLowerCase", ColConversionRule, "none", "None"},
                       // Not a row document: one cell's text, even when it looks like XML.
                       PasteCellCase{"XmlOfAnotherKind", ColName, "<row><Name>x</Name></row>",
                                     "<row><Name>x</Name></row>"},
@@ -162,6 +170,20 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Pasting rows ----------------------------------------------------------------------
+
+// Labels in a row document from elsewhere come in as the lists spell them, so that the
+// project file writer knows them.
+TEST_F(EditCommands, RowDocumentLabelsAreStoredAsTheListsSpellThem) {
+    bench.SetRows({Numbered(1)});
+    bench.clipboard.text =
+        "<?xml version=\"1.0\"?>\n<marvanezerezoderadazavodoclip><row>"
+        "<Address>2/0/1</Address><Type>boolean</Type><Direction>in</Direction>"
+        "<Index>7</Index><KROType>coil</KROType><ConversionRule>divide</ConversionRule>"
+        "<ConversionScale>2</ConversionScale></row></marvanezerezoderadazavodoclip>";
+    SelectRows(1, 1);
+    PasteExecute(bench.edit);
+    EXPECT_EQ(bench.Row(1), (Cells{"2/0/1", "r1", "Boolean", "IN", "7", "Coil", "Divide", "2"}));
+}
 
 TEST_F(EditCommands, RowDocumentIntoACellInsertsARow) {
     bench.SetRows(NumberedRows(6));
@@ -251,25 +273,40 @@ TEST_F(EditCommands, SeveralRowsOverRowsGoIntoTheFollowingRows) {
     PasteExecute(bench.edit);
     EXPECT_EQ(TableRows(), (Rows{Numbered(1), PastedA, PastedB, PastedC}));
 
-    // Rows that would fall below the last row are not pasted.
+    // Rows that fall below the last row are added, as the rows of a paste as new rows.
     bench.SetRows(NumberedRows(4));
     SelectRows(3, 3);
     PasteExecute(bench.edit);
-    EXPECT_EQ(TableRows(), (Rows{Numbered(1), Numbered(2), PastedA, PastedB}));
+    EXPECT_EQ(TableRows(), (Rows{Numbered(1), Numbered(2), PastedA, PastedB, PastedC}));
+    EXPECT_EQ(RowNumbers(), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
     EXPECT_TRUE(bench.messageBox.shown.empty());
 }
 
-// Pasting over the spare row makes a new spare row, as any edit of it does; the rows of
-// the document after the first must not go on into each new spare row, past the limit.
-TEST_F(EditCommands, SeveralRowsOverTheSpareRowInsertNoFurtherRows) {
+// Pasting over the spare row makes a new spare row, as any edit of it does; each further
+// row of the document goes into the new spare row, against the row limit.
+TEST_F(EditCommands, SeveralRowsOverTheSpareRowAllLand) {
+    bench.options.createRow = true;
+    bench.SetRows({Numbered(1), Cells(8)});
+    bench.clipboard.text = RowDocumentOf({PastedA, PastedB, PastedC});
+    SelectRows(2, 2);
+    PasteExecute(bench.edit);
+    EXPECT_EQ(TableRows(), (Rows{Numbered(1), PastedA, PastedB, PastedC, Cells(8)}));
+    EXPECT_EQ(RowNumbers(), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+    EXPECT_TRUE(bench.messageBox.shown.empty());
+}
+
+TEST_F(EditCommands, SeveralRowsOverTheSpareRowStopAtTheLimit) {
     bench.options.createRow = true;
     bench.SetRows(NumberedRows(MaxDataRows));
     bench.clipboard.text = RowDocumentOf({PastedA, PastedB, PastedC});
     SelectRows(MaxDataRows, MaxDataRows);
     PasteExecute(bench.edit);
+    // The first row goes over the spare row even at the limit; the next one is refused.
     EXPECT_EQ(bench.Row(MaxDataRows), PastedA);
     EXPECT_EQ(bench.table.GetRowCountEx(), MaxDataRows + 2);
     EXPECT_EQ(bench.Row(MaxDataRows + 1), Cells(8));
+    ASSERT_EQ(bench.messageBox.shown.size(), 1u);
+    EXPECT_EQ(bench.messageBox.shown[0].caption, "Row limit reached");
 }
 
 // ---- Delete and cut of whole rows ------------------------------------------------------

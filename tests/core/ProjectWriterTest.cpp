@@ -189,6 +189,7 @@ struct RefusedCase {
     const char* name;
     Rows rows;
     std::string error; // the text after "Error saving to file %s: "
+    int column;        // the cell of row 2 that the user is taken to afterwards
 };
 
 void PrintTo(const RefusedCase& c, std::ostream* os) {
@@ -197,7 +198,7 @@ void PrintTo(const RefusedCase& c, std::ostream* os) {
 
 class ProjectWriterRefuses : public ::testing::TestWithParam<RefusedCase> {};
 
-TEST_P(ProjectWriterRefuses, ShowsTheErrorAndWritesNothing) {
+TEST_P(ProjectWriterRefuses, ShowsTheErrorWritesNothingAndSelectsTheCell) {
     const RefusedCase& c = GetParam();
     Workbench bench;
     bench.SetRows(c.rows);
@@ -211,6 +212,7 @@ TEST_P(ProjectWriterRefuses, ShowsTheErrorAndWritesNothing) {
     EXPECT_EQ(bench.messageBox.shown[0].caption, "Error saving file.");
     EXPECT_EQ(bench.messageBox.shown[0].flags, MbOk);
     EXPECT_TRUE(FolderEntries(folder.Path()).empty());
+    EXPECT_EQ(bench.table.GetSelectionEx(), (Selection{c.column, 2, c.column, 2}));
 }
 
 const std::vector<std::string> GoodRow = {"1/0/1", "ok", "Boolean", "IN", "1", "Coil", "None", ""};
@@ -226,31 +228,34 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ProjectWriterRefuses,
     ::testing::Values(
         RefusedCase{"EmptyAddress", AfterGoodRow({"", "n", "", "", "1", "", "None"}),
-                    "Invalid string  for Konnex Address"},
+                    "Invalid string  for Konnex Address", ColAddress},
         RefusedCase{"LineOutOfRange", AfterGoodRow({"16/0/1", "", "", "", "1", "", "None"}),
-                    "Invalid value 16 for line address"},
+                    "Invalid value 16 for line address", ColAddress},
         RefusedCase{"EmptyIndex", AfterGoodRow({"1/0/2", "", "", "", "", "", "None"}),
-                    "'' is not a valid integer value"},
+                    "'' is not a valid integer value", ColIndex},
         RefusedCase{"ValueNotANumberUnderARule",
                     AfterGoodRow({"1/0/2", "", "", "", "1", "", "Add", "abc"}),
-                    "'abc' is not a valid integer value"},
+                    "'abc' is not a valid integer value", ColConversionScale},
         // Without any rule the value is written, so an empty value cannot be.
         RefusedCase{"EmptyValueWithoutRule", AfterGoodRow({"1/0/2", "", "", "", "1", "", "", ""}),
-                    "'' is not a valid integer value"},
+                    "'' is not a valid integer value", ColConversionScale},
         RefusedCase{"ControlCharacterInName",
-                    AfterGoodRow({"1/0/2", "a\x01z", "", "", "1", "", "None"}), BadCharacter},
+                    AfterGoodRow({"1/0/2", "a\x01z", "", "", "1", "", "None"}), BadCharacter,
+                    ColName},
         RefusedCase{"EscapeInName", AfterGoodRow({"1/0/2", "\x1B[0m", "", "", "1", "", "None"}),
-                    BadCharacter},
+                    BadCharacter, ColName},
         RefusedCase{"ControlCharacterInDirection",
-                    AfterGoodRow({"1/0/2", "", "", "IN\x1F", "1", "", "None"}), BadCharacter},
+                    AfterGoodRow({"1/0/2", "", "", "IN\x1F", "1", "", "None"}), BadCharacter,
+                    ColDirection},
         RefusedCase{"TruncatedUtf8", AfterGoodRow({"1/0/2", "\xC3", "", "", "1", "", "None"}),
-                    BadCharacter},
+                    BadCharacter, ColName},
         RefusedCase{"OverlongUtf8", AfterGoodRow({"1/0/2", "\xC0\xAF", "", "", "1", "", "None"}),
-                    BadCharacter},
+                    BadCharacter, ColName},
         RefusedCase{"Utf8Surrogate",
-                    AfterGoodRow({"1/0/2", "\xED\xA0\x80", "", "", "1", "", "None"}), BadCharacter},
+                    AfterGoodRow({"1/0/2", "\xED\xA0\x80", "", "", "1", "", "None"}), BadCharacter,
+                    ColName},
         RefusedCase{"Latin1ByteInName", AfterGoodRow({"1/0/2", "M\xFC", "", "", "1", "", "None"}),
-                    BadCharacter}),
+                    BadCharacter, ColName}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

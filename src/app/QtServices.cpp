@@ -13,6 +13,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <memory>
+
 namespace {
 
 const QStringList ProjectFilters = {"XML Files (*.xml)", "All Files (*)"};
@@ -60,6 +62,14 @@ bool SettingsFilesAreSafeToRead() {
     }
     return true;
 #endif
+}
+
+// The user's own store only: QSettings would otherwise take a value missing there from
+// the organisation's file or the system-wide folders (the machine's key on Windows).
+std::unique_ptr<QSettings> OpenUserSettings() {
+    auto settings = std::make_unique<QSettings>("Marvane", "Tabrix");
+    settings->setFallbacksEnabled(false);
+    return settings;
 }
 
 } // namespace
@@ -124,8 +134,7 @@ std::optional<std::int64_t> QSettingsBackend::ReadInteger(const std::string& nam
     if (!SettingsFilesAreSafeToRead()) {
         return std::nullopt;
     }
-    QSettings settings("Marvane", "Tabrix");
-    const QVariant value = settings.value(ToQString(name));
+    const QVariant value = OpenUserSettings()->value(ToQString(name));
     switch (value.typeId()) {
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -151,10 +160,10 @@ void QSettingsBackend::WriteInteger(const std::string& name, std::int32_t value)
     if (!SettingsFilesAreSafeToRead()) {
         throw failure;
     }
-    QSettings settings("Marvane", "Tabrix");
-    settings.setValue(ToQString(name), value);
-    settings.sync();
-    if (settings.status() != QSettings::NoError) {
+    const auto settings = OpenUserSettings();
+    settings->setValue(ToQString(name), value);
+    settings->sync();
+    if (settings->status() != QSettings::NoError) {
         throw failure;
     }
 }

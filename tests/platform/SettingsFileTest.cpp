@@ -21,8 +21,10 @@
 
 namespace {
 
-// The settings folder, fixed before the first QSettings call of the process.
+// The settings folder and the system-wide one, fixed before the first QSettings call of
+// the process.
 QTemporaryDir* configHome = nullptr;
+QTemporaryDir* systemConfig = nullptr;
 
 std::string StoreFolder() {
     return configHome->filePath("Marvane").toStdString();
@@ -146,12 +148,39 @@ INSTANTIATE_TEST_SUITE_P(
             false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Values that the user's own file lacks take their defaults, whatever the organisation's
+// file beside it or the system-wide folder holds.
+TEST(SettingsFallbacks, OnlyTheUsersOwnFileIsRead) {
+    QDir().mkpath(QString::fromStdString(StoreFolder()));
+    QDir().mkpath(systemConfig->filePath("Marvane"));
+    std::ofstream(StoreFile()) << "[General]\nCreateRowOnEdit=1\n";
+    std::ofstream(configHome->filePath("Marvane.conf").toStdString())
+        << "[General]\nIncrementGroupAddress=1\nErrorCellColour=65280\n";
+    std::ofstream(systemConfig->filePath("Marvane/Tabrix.conf").toStdString())
+        << "[General]\nIncrementVariableIndex=1\nModBusCellColour=255\n";
+    InChildProcess([] {
+        QSettingsBackend backend;
+        SettingsStore store(backend);
+        store.LoadSettings();
+        EXPECT_TRUE(store.Option(TagCreateRowOnEdit));
+        EXPECT_FALSE(store.Option(TagIncrementGroupAddress));
+        EXPECT_FALSE(store.Option(TagIncrementVariableIndex));
+        EXPECT_EQ(store.Colour(TagErrorCellColour), TColor(0x000000FF));
+        EXPECT_EQ(store.Colour(TagModBusCellColour), TColor(0x00EAEAEA));
+    });
+    QFile::remove(configHome->filePath("Marvane.conf"));
+    QDir(QString::fromStdString(StoreFolder())).removeRecursively();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
     configHome = &home;
     qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    QTemporaryDir system;
+    systemConfig = &system;
+    qputenv("XDG_CONFIG_DIRS", system.path().toLocal8Bit());
     QCoreApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

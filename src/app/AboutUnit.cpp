@@ -34,8 +34,10 @@ TAboutBox::TAboutBox(QWidget* parent)
     auto* panel = new QFrame(this);
     panel->setObjectName("Panel1");
     panel->setGeometry(8, 8, 281, 161);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel->setLineWidth(2);
+    // A lowered outer and a raised inner bevel: an etched groove, two pixels wide.
+    panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setMidLineWidth(0);
 
     auto* icon = new QLabel(panel);
     icon->setObjectName("ProgramIcon");

@@ -97,6 +97,24 @@ class SplashAndAboutTest : public QObject {
         }
     }
 
+    // The panel is an etched groove: on each edge a dark and a light line, the dark one
+    // outside at the top and left and inside at the bottom and right.
+    void aboutPanelIsAnEtchedGroove() {
+        TAboutBox about;
+        auto* panel = about.findChild<QFrame*>("Panel1");
+        QVERIFY(panel);
+        const QImage image = panel->grab().toImage();
+        const auto lightness = [&image](int x, int y) { return qGray(image.pixel(x, y)); };
+        const int w = image.width();
+        const int h = image.height();
+        const int midX = w / 2;
+        const int midY = h / 2;
+        QVERIFY(lightness(midX, 0) < lightness(midX, 1));         // top
+        QVERIFY(lightness(0, midY) < lightness(1, midY));         // left
+        QVERIFY(lightness(midX, h - 1) > lightness(midX, h - 2)); // bottom
+        QVERIFY(lightness(w - 1, midY) > lightness(w - 2, midY)); // right
+    }
+
     void aboutCommandShowsTheOneAboutBox() {
         TAboutBox about;
         AboutBox = &about;

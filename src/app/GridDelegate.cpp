@@ -3,7 +3,6 @@
 #include "GridModel.h"
 #include "model/CellEditors.h"
 #include "model/Vocabulary.h"
-#include "QtServices.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -24,8 +23,8 @@ QLineEdit* NewLineEditor(QWidget* parent, const char* name) {
 
 } // namespace
 
-GridDelegate::GridDelegate(MappingTable& table, GridModel& model, QObject* parent)
-    : QStyledItemDelegate(parent), table_(table), model_(model) {}
+GridDelegate::GridDelegate(GridModel& model, QObject* parent)
+    : QStyledItemDelegate(parent), model_(model) {}
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
                                     const QModelIndex& index) const {
@@ -41,14 +40,7 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         // The cell, not its row number: rows may move while the list is open.
         const QPersistentModelIndex cell(index);
         connect(combo, &QComboBox::activated, this, [this, combo, cell](int item) {
-            if (!cell.isValid()) {
-                return;
-            }
-            const QString text = combo->itemText(item);
-            MainGridComboChange(table_, cell.column(), GridModel::TableRow(cell), ToUtf8(text));
-            // Validated at once, as when the editor closes: a pick left with Escape is kept,
-            // so it must mark the document too.
-            model_.setData(cell, text, Qt::EditRole);
+            model_.PickFromList(cell, combo->itemText(item));
         });
         return combo;
     }

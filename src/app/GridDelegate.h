@@ -3,14 +3,13 @@
 #include <QStyledItemDelegate>
 
 class GridModel;
-class MappingTable;
 
 // The cell editors by column: text boxes, drop-down lists of the column's labels that
-// admit no free text, and digits-only boxes. A pick in a list is stored at once.
+// admit no free text, and digits-only boxes. A pick in a list goes to the model at once.
 class GridDelegate : public QStyledItemDelegate {
     Q_OBJECT
   public:
-    GridDelegate(MappingTable& table, GridModel& model, QObject* parent = nullptr);
+    GridDelegate(GridModel& model, QObject* parent = nullptr);
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
@@ -19,6 +18,5 @@ class GridDelegate : public QStyledItemDelegate {
                       const QModelIndex& index) const override;
 
   private:
-    MappingTable& table_;
     GridModel& model_;
 };

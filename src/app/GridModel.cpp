@@ -17,8 +17,18 @@ bool MainGridColumnSize(int column) {
     return column != ColRowNumber;
 }
 
+void GridModel::SetFixedCellFont(const QFont& font) {
+    fixedCellFont_ = font;
+    fixedCellFont_.setBold(true);
+}
+
+QFont GridModel::FixedCellFont() const {
+    return fixedCellFont_;
+}
+
 GridModel::GridModel(EditContext& context, const SettingsStore& settings, QObject* parent)
     : QAbstractTableModel(parent), context_(context), settings_(settings) {
+    SetFixedCellFont(QApplication::font());
     context_.table.SetObserver(this);
 }
 
@@ -60,9 +70,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         return {};
     case Qt::FontRole:
         if (column == ColRowNumber) {
-            QFont bold = QApplication::font();
-            bold.setBold(true);
-            return bold;
+            return FixedCellFont();
         }
         return {};
     default:
@@ -71,6 +79,11 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    // The captions are fixed cells, bold like the row numbers: the header view paints with
+    // the font given here, not with its own.
+    if (role == Qt::FontRole && orientation == Qt::Horizontal) {
+        return FixedCellFont();
+    }
     if (role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
@@ -99,7 +112,22 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     if (!index.isValid() || role != Qt::EditRole) {
         return false;
     }
-    return ValidateCellText(context_, index.column(), TableRow(index), ToUtf8(value.toString()));
+    const CellVerdict verdict =
+        ValidateCell(context_, index.column(), TableRow(index), ToUtf8(value.toString()));
+    if (!verdict.accepted) {
+        emit valueRefused(index, ToQString(verdict.reason));
+        return false;
+    }
+    emit valueAccepted(index);
+    return true;
+}
+
+void GridModel::PickFromList(const QModelIndex& index, const QString& label) {
+    if (!index.isValid()) {
+        return;
+    }
+    MainGridComboChange(context_.table, index.column(), TableRow(index), ToUtf8(label));
+    setData(index, label, Qt::EditRole);
 }
 
 void GridModel::RowsAboutToBeInserted(int first, int count) {

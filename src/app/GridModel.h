@@ -4,6 +4,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QAbstractTableModel>
+#include <QFont>
 
 // Row numbers are right-aligned; other columns keep the default.
 Qt::Alignment MainGridGetAlignment(int row, int column);
@@ -26,6 +27,13 @@ class GridModel : public QAbstractTableModel, private TableObserver {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // A pick in a cell's drop-down list: stored at once, then validated as when the
+    // editor closes, so that a pick left with Escape counts as well.
+    void PickFromList(const QModelIndex& index, const QString& label);
+
+    // The font of the fixed cells (captions and row numbers): this font, in bold.
+    void SetFixedCellFont(const QFont& font);
+    QFont FixedCellFont() const;
 
     static int TableRow(const QModelIndex& index) { return index.row() + 1; }
     QModelIndex IndexOf(int column, int tableRow) const { return index(tableRow - 1, column); }
@@ -33,6 +41,10 @@ class GridModel : public QAbstractTableModel, private TableObserver {
   signals:
     // The table's selection changed from the core (a row-number click, rows removed).
     void tableSelectionChanged();
+    // A value offered to a cell was refused; reason says why, for the user.
+    void valueRefused(const QModelIndex& index, const QString& reason);
+    // A value offered to a cell was taken.
+    void valueAccepted(const QModelIndex& index);
 
   private:
     void RowsAboutToBeInserted(int first, int count) override;
@@ -46,4 +58,5 @@ class GridModel : public QAbstractTableModel, private TableObserver {
 
     EditContext& context_;
     const SettingsStore& settings_;
+    QFont fixedCellFont_;
 };

@@ -17,6 +17,8 @@ QModelIndex GridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
     return model()->index(next.row(), ColAddress);
 }
 
+void GridView::keyboardSearch(const QString& /*search*/) {}
+
 void GridView::mousePressEvent(QMouseEvent* event) {
     const QModelIndex pressed = indexAt(event->position().toPoint());
     const bool onNumber = event->button() == Qt::LeftButton && pressed.isValid() &&

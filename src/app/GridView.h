@@ -10,6 +10,10 @@ class GridView : public QTableView {
   public:
     using QTableView::QTableView;
 
+    // No search by typing: a key on a cell that cannot be edited would move the current
+    // cell to another row, and the keys after it would edit that row.
+    void keyboardSearch(const QString& search) override;
+
   signals:
     // Table rows, from the row the drag started on to the row under the mouse.
     void rowNumbersDragged(int fromRow, int toRow);

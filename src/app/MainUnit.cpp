@@ -7,14 +7,16 @@
 #include "model/CellEditors.h"
 #include "model/RowCommands.h"
 #include "TabrixApplication.h"
+#include "WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QFile>
 #include <QFontDatabase>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTableView>
 
 #include <algorithm>
@@ -29,15 +31,12 @@ constexpr int ClientWidth = 944;
 constexpr int ClientHeight = 304;
 
 // Wine's copy of Tahoma (Debian's fonts-wine) lies outside the system's font folders.
+// Only its regular face: the outlines of Wine's bold face are of regular weight (its bold
+// is in bitmaps that Qt does not draw), so bold text is left to Qt's emboldening.
 void AddWinesTahoma() {
-    if (QFontDatabase::families().contains("Tahoma")) {
-        return;
-    }
-    for (const char* file :
-         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-        if (QFile::exists(file)) {
-            QFontDatabase::addApplicationFont(file);
-        }
+    const char* const file = "/usr/share/wine/fonts/tahoma.ttf";
+    if (!QFontDatabase::families().contains("Tahoma") && QFile::exists(file)) {
+        QFontDatabase::addApplicationFont(file);
     }
 }
 
@@ -52,18 +51,6 @@ QFont WindowFont() {
     font.setPointSize(8);
     return font;
 }
-
-// The text box of a cell being edited, as the edit commands see it.
-class LineEditEditor : public TextEditorService {
-  public:
-    explicit LineEditEditor(QLineEdit* edit) : edit_(edit) {}
-    void CutToClipboard() override { edit_->cut(); }
-    void CopyToClipboard() override { edit_->copy(); }
-    void PasteFromClipboard() override { edit_->paste(); }
-
-  private:
-    QLineEdit* edit_;
-};
 
 template <typename Service, typename QtService>
 Service& Choose(Service* override, const std::unique_ptr<QtService>& fallback) {
@@ -97,6 +84,7 @@ TMainForm::TMainForm(const PlatformOverrides& overrides, QWidget* parent)
 
     move(252, 259);
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    FitToScreen();
 
     settings_.LoadSettings();
     for (const char* name :
@@ -109,7 +97,10 @@ TMainForm::TMainForm(const PlatformOverrides& overrides, QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
-    // The model stops observing the table before the table goes.
+    // The model stops observing the table before the table goes; the controller, which
+    // follows both, goes first.
+    delete controller_;
+    controller_ = nullptr;
     delete MainGrid;
     MainGrid = nullptr;
     delete model_;
@@ -121,17 +112,8 @@ void TMainForm::CreateGrid() {
     MainGrid = view;
     MainGrid->setObjectName("MainGrid");
     model_ = new GridModel(edit_, settings_, this);
-    // While rows move, the view's selection follows the moved rows and reports numbers from
-    // before the move; the table's selection stays on its row numbers, so it is shown again
-    // once the move is over (below). Connected before the view's selection model is made,
-    // so that these run before it reports anything.
-    for (auto signal :
-         {&QAbstractItemModel::rowsAboutToBeInserted, &QAbstractItemModel::rowsAboutToBeRemoved}) {
-        connect(model_, signal, this, [this] { rowsMoving_ = true; });
-    }
-    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { rowsMoving_ = true; });
-    MainGrid->setModel(model_);
-    MainGrid->setItemDelegate(new GridDelegate(table_, *model_, MainGrid));
+    controller_ = new GridController(*view, *model_, edit_, this);
+    MainGrid->setItemDelegate(new GridDelegate(*model_, MainGrid));
     // One rectangle, as the commands take the selection: Ctrl+click adds no second piece.
     MainGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     MainGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -145,9 +127,7 @@ void TMainForm::CreateGrid() {
     MainGrid->verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 6);
 
     QHeaderView* header = MainGrid->horizontalHeader();
-    QFont bold = font();
-    bold.setBold(true);
-    header->setFont(bold);
+    model_->SetFixedCellFont(font());
     header->setFixedHeight(HeaderRowHeight);
     header->setHighlightSections(false);
     header->setSectionsMovable(false);
@@ -161,40 +141,6 @@ void TMainForm::CreateGrid() {
     setCentralWidget(MainGrid);
     MainGrid->setFocus(); // typing goes to the grid as soon as the window shows
 
-    connect(MainGrid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { SyncSelectionFromView(); });
-    connect(MainGrid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-        SyncSelectionFromView();
-        MainGridClick();
-    });
-    connect(view, &GridView::rowNumbersDragged, this, [this](int fromRow, int toRow) {
-        Run([&] { MainGridSelectRowsBetween(edit_, fromRow, toRow); });
-    });
-    connect(MainGrid, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        const int row = GridModel::TableRow(index);
-        if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) {
-            // Shift+click on a row number: the whole rows from the last row clicked.
-            if (index.column() == ColRowNumber) {
-                Run([&] { MainGridSelectRowsBetween(edit_, clickedRow_, row); });
-            }
-        } else {
-            clickedRow_ = row;
-            Run([&] { MainGridClickCell(edit_, row, index.column()); });
-        }
-        MainGridClick();
-    });
-    // Queued: the table may say so while a view is still following a row change.
-    connect(
-        model_, &GridModel::tableSelectionChanged, this, [this] { SyncSelectionToView(); },
-        Qt::QueuedConnection);
-    // The view then has a current cell whenever the table has rows.
-    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
-        connect(
-            model_, signal, this, [this] { AfterRowsMoved(); }, Qt::QueuedConnection);
-    }
-    connect(
-        model_, &QAbstractItemModel::modelReset, this, [this] { AfterRowsMoved(); },
-        Qt::QueuedConnection);
     MainGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(MainGrid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& position) { ShowPopupMenu(position); });
@@ -223,15 +169,12 @@ QAction* TMainForm::AddAction(const char* name, const char* category, const char
         action->setToolTip(parts.value(0));
         action->setStatusTip(parts.value(1));
     }
-    // The clipboard commands act on an open cell editor themselves; every other command
-    // first takes the text being typed, as Enter would.
-    static const QStringList editorAware = {"EditCut1", "EditCopy1", "EditPaste1", "EditDelete1"};
-    const bool commitsEditor = !editorAware.contains(QString::fromLatin1(name));
+    const bool commitsEditor = GridController::CommitsEditorFirst(QString::fromLatin1(name));
     connect(action, &QAction::triggered, this, [this, commitsEditor, handler = std::move(handler)] {
         if (commitsEditor) {
-            Run([this] { CommitOpenEditor(); });
+            TabrixApplication::Run([this] { controller_->CommitOpenEditor(); });
         }
-        Run(handler);
+        TabrixApplication::Run(handler);
     });
     addAction(action); // the shortcut works wherever the focus is in the window
     return action;
@@ -295,7 +238,8 @@ QAction* TMainForm::AddOwnItem(QMenu* menu, const char* name, const QString& cap
     item->setProperty("tag", tag);
     item->setCheckable(checkable);
     glyphs_.SetImageIndex(item, -1);
-    connect(item, &QAction::triggered, this, [handler = std::move(handler)] { Run(handler); });
+    connect(item, &QAction::triggered, this,
+            [handler = std::move(handler)] { TabrixApplication::Run(handler); });
     menu->addAction(item);
     return item;
 }
@@ -376,14 +320,6 @@ QAction* TMainForm::FindAction(const char* name) const {
     return findChild<QAction*>(name);
 }
 
-void TMainForm::Run(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        TabrixApplication::ShowException(QString::fromUtf8(error.what()));
-    }
-}
-
 void TMainForm::MainGridClick() {
     MainGrid->viewport()->update();
 }
@@ -395,10 +331,33 @@ void TMainForm::About1Execute() {
     }
 }
 
+void TMainForm::FitToScreen() {
+    const QScreen* shownOn = screen();
+    if (!shownOn) {
+        return;
+    }
+    // The frame around the client area is known once the window has been shown.
+    const QRect frame = frameGeometry();
+    const QRect fitted = FitIntoArea(frame, shownOn->availableGeometry());
+    if (fitted == frame) {
+        return;
+    }
+    move(fitted.topLeft());
+    resize(size() - (frame.size() - fitted.size()));
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous()) {
+        FitToScreen();
+    }
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
-    Run([this] { CommitOpenEditor(); }); // what is being typed counts as a change
+    // What is being typed counts as a change.
+    TabrixApplication::Run([this] { controller_->CommitOpenEditor(); });
     bool mayClose = false;
-    Run([&] { mayClose = FormCloseQuery(documentContext_); });
+    TabrixApplication::Run([&] { mayClose = FormCloseQuery(documentContext_); });
     if (!mayClose) {
         event->ignore();
         return;
@@ -430,78 +389,7 @@ void TMainForm::Quit() {
 }
 
 TextEditorService* TMainForm::ActiveEditor() {
-    auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    if (!edit || !MainGrid->isAncestorOf(edit)) {
-        return nullptr;
-    }
-    activeEditor_ = std::make_unique<LineEditEditor>(edit);
-    return activeEditor_.get();
-}
-
-void TMainForm::SyncSelectionFromView() {
-    if (syncingSelection_ || rowsMoving_) {
-        return;
-    }
-    syncingSelection_ = true;
-    Run([this] { MainGridSelectCells(edit_, ViewSelection()); });
-    syncingSelection_ = false;
-}
-
-Selection TMainForm::ViewSelection() const {
-    const QItemSelection selected = MainGrid->selectionModel()->selection();
-    Selection rect;
-    if (!selected.isEmpty()) {
-        rect = {ColumnCount, table_.GetRowCountEx(), 0, 0};
-        for (const QItemSelectionRange& range : selected) {
-            rect.left = std::min(rect.left, range.left());
-            rect.right = std::max(rect.right, range.right());
-            rect.top = std::min(rect.top, range.top() + 1);
-            rect.bottom = std::max(rect.bottom, range.bottom() + 1);
-        }
-    } else if (const QModelIndex current = MainGrid->currentIndex(); current.isValid()) {
-        rect = {current.column(), current.row() + 1, current.column(), current.row() + 1};
-    }
-    return rect;
-}
-
-void TMainForm::SyncSelectionToView() {
-    if (syncingSelection_) {
-        return;
-    }
-    const Selection rect = table_.GetSelectionEx();
-    if (rect.top < 1 || rect.top >= table_.GetRowCountEx()) {
-        return;
-    }
-    // The view's own change, heard back from the table: the current cell stays where the
-    // keys or the mouse put it, or Shift and an arrow would start again from the corner.
-    if (MainGrid->currentIndex().isValid() && ViewSelection() == rect) {
-        MainGridClick();
-        return;
-    }
-    syncingSelection_ = true;
-    const QItemSelection selection(model_->IndexOf(rect.left, rect.top),
-                                   model_->IndexOf(rect.right, rect.bottom));
-    MainGrid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    MainGrid->selectionModel()->setCurrentIndex(model_->IndexOf(rect.left, rect.top),
-                                                QItemSelectionModel::NoUpdate);
-    syncingSelection_ = false;
-    MainGridClick();
-}
-
-void TMainForm::AfterRowsMoved() {
-    rowsMoving_ = false;
-    SyncSelectionToView();
-}
-
-void TMainForm::CommitOpenEditor() {
-    const QModelIndex current = MainGrid->currentIndex();
-    QWidget* editor = current.isValid() ? MainGrid->indexWidget(current) : nullptr;
-    if (!editor) {
-        return;
-    }
-    QAbstractItemDelegate* delegate = MainGrid->itemDelegateForIndex(current);
-    emit delegate->commitData(editor);
-    emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return controller_->ActiveEditor();
 }
 
 void TMainForm::ShowPopupMenu(const QPoint& position) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GridController.h"
 #include "GridModel.h"
 #include "MenuGlyphs.h"
 #include "project/DocumentLifecycle.h"
@@ -11,7 +12,6 @@
 #include <functional>
 #include <memory>
 
-class QLineEdit;
 class QMenu;
 class QTableView;
 
@@ -33,6 +33,7 @@ class TMainForm : public QMainWindow, private WindowService, private CellEditorS
     ~TMainForm() override;
 
     QTableView* Grid() const { return MainGrid; }
+    GridController& Controller() { return *controller_; }
     MappingTable& Table() { return table_; }
     SettingsStore& Settings() { return settings_; }
     DocumentState& Document() { return document_; }
@@ -45,6 +46,7 @@ class TMainForm : public QMainWindow, private WindowService, private CellEditorS
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     // WindowService
@@ -65,15 +67,8 @@ class TMainForm : public QMainWindow, private WindowService, private CellEditorS
     QAction* AddOwnItem(QMenu* menu, const char* name, const QString& caption, int tag,
                         bool checkable, std::function<void()> handler);
     QAction* FindAction(const char* name) const;
-    // Runs a handler; an error that escapes it is shown in the error box.
-    static void Run(const std::function<void()>& handler);
-
-    void SyncSelectionFromView();
-    Selection ViewSelection() const;
-    void SyncSelectionToView();
-    void AfterRowsMoved();
-    void CommitOpenEditor();
     void ShowPopupMenu(const QPoint& position);
+    void FitToScreen();
 
     std::unique_ptr<QtMessageBox> qtMessageBox_;
     std::unique_ptr<QtClipboard> qtClipboard_;
@@ -90,11 +85,8 @@ class TMainForm : public QMainWindow, private WindowService, private CellEditorS
 
     QTableView* MainGrid = nullptr;
     GridModel* model_ = nullptr;
+    GridController* controller_ = nullptr;
     QMenu* AdvPopupMenu1 = nullptr;
-    std::unique_ptr<TextEditorService> activeEditor_;
-    bool syncingSelection_ = false;
-    bool rowsMoving_ = false;
-    int clickedRow_ = 1; // where Shift+click on a row number extends from
 };
 
 extern TMainForm* MainForm;

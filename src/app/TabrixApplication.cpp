@@ -41,3 +41,11 @@ void TabrixApplication::ShowException(const QString& message) {
                     QMessageBox::Ok);
     box.exec();
 }
+
+void TabrixApplication::Run(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ShowException(QString::fromUtf8(error.what()));
+    }
+}

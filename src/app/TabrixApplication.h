@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <functional>
+
 // The application object: it keeps the application title (the task-bar text, which the
 // document lifecycle sets together with the window title) and shows any error that
 // escapes an event handler in a message box, then goes on.
@@ -15,4 +17,6 @@ class TabrixApplication : public QApplication {
     static void SetTitle(const QString& title);
     // The error box: the message, the application title as caption, one OK button.
     static void ShowException(const QString& message);
+    // Runs a handler; an error that escapes it is shown in the error box.
+    static void Run(const std::function<void()>& handler);
 };

@@ -1,3 +1,4 @@
+#include "CellNotice.h"
 #include "GuiFakes.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // Editing as a user does it: keys into the real grid and its editors.
@@ -32,15 +34,34 @@ class GridEditingTest : public QObject {
         return editor != Grid() ? editor : nullptr;
     }
 
-  private slots:
-    void init() {
-        main_ = std::make_unique<ScriptedMainForm>();
+    // A window with three data rows and these stored settings, shown and active.
+    void Start(std::map<std::string, std::int64_t> storedSettings = {}) {
+        main_ = std::make_unique<ScriptedMainForm>(std::move(storedSettings));
         Table().SetRowCountEx(4);
         RenumberRows(Table());
         Form().show();
         Form().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&Form()));
     }
+
+    // Each key goes where a real key would: to whatever has the focus by then, after what
+    // the event loop had queued before it. Tab and Return are written \t and \n.
+    static void Type(const QString& keys) {
+        for (const QChar c : keys) {
+            QWidget* target = QApplication::focusWidget();
+            if (c == '\t') {
+                QTest::keyClick(target, Qt::Key_Tab);
+            } else if (c == '\n') {
+                QTest::keyClick(target, Qt::Key_Return);
+            } else {
+                QTest::keyClick(target, c.toLatin1());
+            }
+            QCoreApplication::processEvents();
+        }
+    }
+
+  private slots:
+    void init() { Start(); }
 
     void cleanup() { main_.reset(); }
 
@@ -53,6 +74,7 @@ class GridEditingTest : public QObject {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTRY_COMPARE(Table().GetCellEx(ColAddress, 2), std::string("1/2/3"));
         QTRY_COMPARE(Grid()->model()->index(1, ColAddress).data().toString(), QString("1/2/3"));
+        QVERIFY(!Form().Controller().Notice().isVisible());
         QVERIFY(Form().Document().Modified());
         QVERIFY(main_->Find("Save1")->isEnabled());
     }
@@ -68,6 +90,86 @@ class GridEditingTest : public QObject {
         QCOMPARE(Table().GetCellEx(ColAddress, 1), std::string("1/0/1"));
         QCOMPARE(Grid()->currentIndex().data().toString(), QString("1/0/1"));
         QVERIFY(!Form().Document().Modified());
+    }
+
+    // Address, Tab, name, Tab ... at full speed: the same on the spare row, whose first
+    // value appends a row, as on any other row.
+    void keysAlongARowReachTheirCells_data() {
+        QTest::addColumn<bool>("spareRow");
+        QTest::addColumn<int>("startColumn");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("cells"); // address, name, type of the row afterwards
+        const QString addressThenName = "1/0/7\tHall\n";
+        QTest::newRow("address then name, spare row")
+            << true << int(ColAddress) << addressThenName << QStringList{"1/0/7", "Hall", ""};
+        QTest::newRow("address then name, other row")
+            << false << int(ColAddress) << addressThenName << QStringList{"1/0/7", "Hall", ""};
+        // The letter after Tab goes to the type's list, never to the name left behind.
+        QTest::newRow("name then type, spare row") << true << int(ColName) << "Attic\tb\n"
+                                                   << QStringList{"", "Attic", "Boolean"};
+    }
+    void keysAlongARowReachTheirCells() {
+        QFETCH(bool, spareRow);
+        QFETCH(int, startColumn);
+        QFETCH(QString, keys);
+        QFETCH(QStringList, cells);
+        if (spareRow) {
+            Start({{"CreateRowOnEdit", 1}, {"IncrementGroupAddress", 1}});
+        }
+        const int row = spareRow ? Table().GetRowCountEx() - 1 : 2;
+        SelectCell(startColumn, row);
+        Type(keys);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Grid()));
+        QCOMPARE(Table().GetCellEx(ColAddress, row), cells[0].toStdString());
+        QCOMPARE(Table().GetWideCells(ColName, row), cells[1].toStdString());
+        QCOMPARE(Table().GetCellEx(ColType, row), cells[2].toStdString());
+        QCOMPARE(Table().GetRowCountEx(), spareRow ? 5 : 4);
+    }
+
+    // A key on a cell that takes no value is not a search: it moves nothing and edits
+    // nothing, here or in another row.
+    void keysOnACellThatCannotBeEditedChangeNothing() {
+        Table().SetCellEx(ColConversionRule, 1, "Add");
+        Table().SetCellEx(ColConversionScale, 1, "32767");
+        Table().SetCellEx(ColConversionRule, 2, "None");
+        const QModelIndex locked = Grid()->model()->index(1, ColConversionScale);
+        SelectCell(ColConversionScale, 2);
+        Type("310\n");
+        QTest::qWait(50); // a queued commit would have run by now
+        QCOMPARE(Grid()->currentIndex(), locked);
+        QCOMPARE(Table().GetCellEx(ColConversionScale, 1), std::string("32767"));
+        QCOMPARE(Table().GetCellEx(ColConversionScale, 2), std::string(""));
+        QVERIFY(!Form().Document().Modified());
+    }
+
+    // A refused value keeps the old text and says why at the cell, without a box; the note
+    // goes when the current cell moves on.
+    void refusedValueSaysWhy() {
+        SelectCell(ColAddress, 1);
+        Type("1/0/0\n");
+        const CellNotice& notice = Form().Controller().Notice();
+        QTRY_VERIFY(notice.isVisible());
+        QCOMPARE(notice.text(), QString("1/0/0: the field address must be 1 to 255"));
+        QVERIFY(main_->messageBox.shown.empty());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Grid()));
+        QTest::keyClick(Grid(), Qt::Key_Down);
+        QVERIFY(!notice.isVisible());
+    }
+
+    // A save that a row makes fail ends on the cell to mend, after the message.
+    void failedSaveGoesToTheCellAtFault() {
+        QTemporaryDir folder;
+        Table().SetRowCountEx(2);
+        Table().SetCellEx(ColAddress, 1, "1/0/1");
+        Table().SetCellEx(ColType, 1, "Boolean");
+        Form().Document().FileName = folder.filePath("plan.xml").toStdString();
+        SelectCell(ColName, 1);
+        QTest::keyClick(Grid(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(main_->messageBox.shown.size(), size_t(1));
+        QVERIFY(main_->messageBox.shown[0].text.find("'' is not a valid integer value") !=
+                std::string::npos);
+        QTRY_COMPARE(Grid()->currentIndex(), Grid()->model()->index(0, ColIndex));
+        QCOMPARE(Table().GetSelectionEx(), (Selection{ColIndex, 1, ColIndex, 1}));
     }
 
     void escapeCancelsAndTabMovesOn() {

@@ -1,9 +1,12 @@
 #include "GuiFakes.h"
+#include "WindowPlacement.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -26,6 +29,27 @@ class MainWindowTest : public QObject {
                            .arg(entry->property("hint").toString().section('|', 0, 0));
         }
         return entries;
+    }
+
+    // The dark pixels of an image: the ink of the text drawn on it.
+    static int Ink(const QImage& image) {
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+            }
+        }
+        return dark;
+    }
+
+    static QImage TextImage(const QString& text, const QFont& font) {
+        QImage image(QFontMetrics(font).horizontalAdvance(text) + 20, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(10, 28, text);
+        return image;
     }
 
     static void ShowActive(QWidget* window) {
@@ -258,8 +282,82 @@ class MainWindowTest : public QObject {
         QCOMPARE(grid->model()->rowCount(), 0);
         QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(), QString("Group address"));
         ShowActive(main.form.get());
-        QCOMPARE(main.form->pos(), QPoint(252, 259));
-        QCOMPARE(main.form->centralWidget()->size(), QSize(944, 304));
+        // The laid-out place and size wherever they fit the screen.
+        const QRect available = main.form->screen()->availableGeometry();
+        const QRect laidOut(QPoint(252, 259), main.form->frameGeometry().size());
+        if (available.contains(laidOut)) {
+            QCOMPARE(main.form->pos(), QPoint(252, 259));
+            QCOMPARE(main.form->centralWidget()->size(), QSize(944, 304));
+        }
+    }
+
+    // Every part of the window can be reached on the screen it opens on, the last column
+    // and the scroll bar included.
+    void windowFitsTheAvailableScreen() {
+        ScriptedMainForm main;
+        ShowActive(main.form.get());
+        const QRect available = main.form->screen()->availableGeometry();
+        QVERIFY2(available.contains(main.form->frameGeometry()),
+                 qPrintable(QString("%1,%2 %3x%4")
+                                .arg(main.form->x())
+                                .arg(main.form->y())
+                                .arg(main.form->width())
+                                .arg(main.form->height())));
+        QCOMPARE(main.form->size().boundedTo(available.size()), main.form->size());
+    }
+
+    void fitIntoArea_data() {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("fitted");
+        const QRect window(252, 259, 944, 330);
+        QTest::newRow("fits") << window << QRect(0, 0, 1920, 1040) << window;
+        QTest::newRow("past the right edge: moved left")
+            << window << QRect(0, 0, 1024, 738) << QRect(80, 259, 944, 330);
+        QTest::newRow("past the bottom: moved up")
+            << window << QRect(0, 0, 1280, 500) << QRect(252, 170, 944, 330);
+        QTest::newRow("wider than the screen: at its left edge, shrunk")
+            << window << QRect(0, 0, 800, 600) << QRect(0, 259, 800, 330);
+        QTest::newRow("an area that does not start at 0")
+            << window << QRect(1920, 30, 1024, 738) << QRect(1920, 259, 944, 330);
+        QTest::newRow("no area known") << window << QRect() << window;
+    }
+    void fitIntoArea() {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, area);
+        QFETCH(QRect, fitted);
+        QCOMPARE(FitIntoArea(frame, area), fitted);
+    }
+
+    // The fixed cells, captions and row numbers alike, look bold: their strokes carry
+    // clearly more ink than the same text in the regular face of the window's font (a
+    // bold face whose outlines are of regular weight gives some 3 % more).
+    void fixedCellsAreDrawnBold() {
+        ScriptedMainForm main;
+        main.form->Table().SetRowCountEx(13);
+        RenumberRows(main.form->Table());
+        ShowActive(main.form.get());
+        QTableView* grid = main.form->Grid();
+        QHeaderView* header = grid->horizontalHeader();
+        QFont regular = grid->font();
+        regular.setBold(false);
+        const auto expectBold = [&](const QImage& drawn, const QString& text) {
+            const int shown = Ink(drawn);
+            const int plain = Ink(TextImage(text, regular));
+            QVERIFY2(shown * 10 >= plain * 11,
+                     qPrintable(QString("'%1': %2 dark pixels, %3 in regular")
+                                    .arg(text)
+                                    .arg(shown)
+                                    .arg(plain)));
+        };
+        const int column = ColConversionRule;
+        expectBold(header
+                       ->grab(QRect(header->sectionViewportPosition(column), 0,
+                                    header->sectionSize(column), header->height()))
+                       .toImage(),
+                   header->model()->headerData(column, Qt::Horizontal).toString());
+        const QModelIndex number = grid->model()->index(11, ColRowNumber);
+        expectBold(grid->viewport()->grab(grid->visualRect(number)).toImage(), "12");
     }
 
     void firstDocumentIsUntitledOne() {

@@ -241,10 +241,9 @@ void BM_ClipboardPaste(benchmark::State& state) {
     RunPaired(
         state,
         [&] {
-            XmlDoc doc = ParseClipboardRows(text);
-            int row = 1;
-            for (xmlNodePtr element : ClipboardRowElements(doc.get())) {
-                ApplyClipboardRow(bench.edit, element, row++);
+            const auto parsed = ParseClipboardRows(text);
+            for (std::size_t index = 0; index < parsed->RowCount(); ++index) {
+                ApplyClipboardRow(bench.edit, parsed->Row(index), static_cast<int>(index) + 1);
             }
         },
         [&] { BareClipboardRead(text); });

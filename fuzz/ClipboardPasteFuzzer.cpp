@@ -82,10 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzz::ModifiedStub document;
     EditContext context{table, options, document, services.Get()};
-    const XmlDoc parsed = ParseClipboardRows(services.ClipboardText());
-    const bool rowDocument = parsed != nullptr;
-    const int documentRows =
-        rowDocument ? static_cast<int>(ClipboardRowElements(parsed.get()).size()) : 0;
+    const auto parsed = ParseClipboardRows(services.ClipboardText());
+    const bool rowDocument = parsed.has_value();
+    const int documentRows = rowDocument ? static_cast<int>(parsed->RowCount()) : 0;
     PasteExecute(context);
 
     fuzz::Expect(document.modified, "a paste did not mark the document");

@@ -1,7 +1,7 @@
 #include "ClipboardRows.h"
 
 #include "model/CellValidation.h"
-#include "xml/SafeXmlParser.h"
+#include "xml/XmlStream.h"
 #include "xml/XmlWriter.h"
 
 #include <cstring>
@@ -42,42 +42,91 @@ std::string WriteClipboardRows(const MappingTable& table, int top, int bottom) {
     return writer.Finish();
 }
 
-XmlDoc ParseClipboardRows(std::string_view text) {
-    if (text.size() > MaxClipboardDocumentBytes) {
-        return nullptr;
-    }
-    XmlDoc doc = ParseXmlSafely(text);
-    // The first node must be the root itself: a comment or instruction before it is not ours.
-    if (!doc || !doc->children || doc->children->type != XML_ELEMENT_NODE ||
-        std::strcmp(FromXml(doc->children->name), ClipboardRootName) != 0) {
-        return nullptr;
-    }
-    return doc;
+std::span<const ClipboardField> ClipboardRowSet::Row(std::size_t index) const {
+    const std::size_t begin = rowStarts_.at(index);
+    const std::size_t end = index + 1 < rowStarts_.size() ? rowStarts_[index + 1] : fields_.size();
+    return std::span<const ClipboardField>(fields_).subspan(begin, end - begin);
 }
 
-std::vector<xmlNodePtr> ClipboardRowElements(xmlDocPtr document) {
-    std::vector<xmlNodePtr> rows;
-    for (xmlNodePtr child = xmlDocGetRootElement(document)->children; child; child = child->next) {
-        // Text between rows (a pretty-printed document) is no row.
-        if (child->type == XML_ELEMENT_NODE) {
-            rows.push_back(child);
+void ClipboardRowSet::AddField(int column, std::string text) {
+    fields_.push_back({column, std::move(text)});
+}
+
+namespace {
+
+// Recognises a row document while it streams: its first node must be the root element
+// (a comment or instruction before it is not ours); each element in the root is a row and
+// each element in a row a field, whose text is everything inside it.
+class RowDocumentReader : public XmlStreamHandler {
+  public:
+    explicit RowDocumentReader(ClipboardRowSet& rows) : rows_(rows) {}
+    void SetStream(XmlStream& stream) { stream_ = &stream; }
+
+    void StartElement(const char* name, bool /*inNamespace*/, const char* /*id*/) override {
+        ++depth_;
+        if (depth_ == 1 && (seenNode_ || std::strcmp(name, ClipboardRootName) != 0)) {
+            stream_->Stop();
+        } else if (depth_ == RowDepth) {
+            rows_.StartRow();
+        } else if (depth_ == FieldDepth) {
+            fieldColumn_ = ColumnOfField(name);
+            fieldText_.clear();
         }
+        seenNode_ = true;
+    }
+
+    void EndElement() override {
+        if (depth_ == FieldDepth && fieldColumn_ > 0 && !fieldText_.empty()) {
+            rows_.AddField(fieldColumn_, std::move(fieldText_));
+            fieldText_.clear();
+        }
+        --depth_;
+    }
+
+    void Text(const char* text, std::size_t length) override {
+        if (depth_ >= FieldDepth && fieldColumn_ > 0) {
+            fieldText_.append(text, length);
+        }
+    }
+
+    void OtherNode() override {
+        if (!seenNode_) {
+            stream_->Stop();
+        }
+    }
+
+  private:
+    static constexpr int RowDepth = 2;
+    static constexpr int FieldDepth = 3;
+
+    ClipboardRowSet& rows_;
+    XmlStream* stream_ = nullptr;
+    int depth_ = 0;
+    bool seenNode_ = false;
+    int fieldColumn_ = -1;
+    std::string fieldText_;
+};
+
+} // namespace
+
+std::optional<ClipboardRowSet> ParseClipboardRows(std::string_view text) {
+    if (text.empty() || text.size() > MaxClipboardDocumentBytes) {
+        return std::nullopt;
+    }
+    ClipboardRowSet rows;
+    RowDocumentReader reader(rows);
+    XmlStream stream(reader);
+    reader.SetStream(stream);
+    if (!stream.Feed(text.data(), text.size()) || !stream.Finish()) {
+        return std::nullopt;
     }
     return rows;
 }
 
-void ApplyClipboardRow(EditContext& context, xmlNodePtr rowElement, int targetRow) {
-    for (xmlNodePtr field = rowElement->children; field; field = field->next) {
-        if (field->type != XML_ELEMENT_NODE) {
-            continue;
-        }
-        XmlText content(xmlNodeGetContent(field));
-        if (!content || content.get()[0] == '\0') {
-            continue;
-        }
-        // A refused value is dropped; unknown elements have no column.
-        if (const int column = ColumnOfField(FromXml(field->name)); column > 0) {
-            ValidateCellText(context, column, targetRow, FromXml(content.get()));
-        }
+void ApplyClipboardRow(EditContext& context, std::span<const ClipboardField> fields,
+                       int targetRow) {
+    // A refused value is dropped.
+    for (const ClipboardField& field : fields) {
+        ValidateCellText(context, field.column, targetRow, field.text);
     }
 }

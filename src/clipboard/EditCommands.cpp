@@ -55,8 +55,8 @@ void PasteExecute(EditContext& context) {
     } else {
         const Selection selection = context.table.GetSelectionEx();
         const std::string text = context.services.clipboard.GetText();
-        if (XmlDoc rows = ParseClipboardRows(text)) {
-            PasteRows(context, rows.get(), selection.top,
+        if (const auto rows = ParseClipboardRows(text)) {
+            PasteRows(context, *rows, selection.top,
                       ShapeOf(selection) == SelectionShape::WholeRows);
         } else {
             PasteCell(context, selection.left, selection.top);
@@ -105,7 +105,7 @@ void PasteCell(EditContext& context, int column, int row) {
     ValidateCellText(context, column, row, std::string(WithoutFinalLineBreak(text)));
 }
 
-void PasteRows(EditContext& context, xmlDocPtr document, int targetRow, bool overRows) {
+void PasteRows(EditContext& context, const ClipboardRowSet& rows, int targetRow, bool overRows) {
     MappingTable& table = context.table;
     int row = std::max(targetRow, 1);
     int lastPasted = 0;
@@ -115,7 +115,7 @@ void PasteRows(EditContext& context, xmlDocPtr document, int targetRow, bool ove
     // the next spare row once a value lands in it.
     const bool hasSpareRow = context.options.CreateRowOnEdit();
     const int overwritable = table.GetRowCountEx() - (hasSpareRow ? 1 : 0);
-    for (xmlNodePtr element : ClipboardRowElements(document)) {
+    for (std::size_t index = 0; index < rows.RowCount(); ++index) {
         const bool startsOnRow = lastPasted == 0 && row < table.GetRowCountEx();
         if (!overRows || (row >= overwritable && !startsOnRow)) {
             if (!CheckRowLimit(table, context.services.messageBox)) {
@@ -127,7 +127,7 @@ void PasteRows(EditContext& context, xmlDocPtr document, int targetRow, bool ove
                 table.InsertRowsAt(row, 1);
             }
         }
-        ApplyClipboardRow(context, element, row);
+        ApplyClipboardRow(context, rows.Row(index), row);
         lastPasted = row++;
     }
     if (lastPasted > 0) {

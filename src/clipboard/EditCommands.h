@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ClipboardRows.h"
 #include "model/EditContext.h"
-#include "xml/XmlHandles.h"
 
 enum class SelectionShape { SingleCell, WholeRows, OtherBlock };
 SelectionShape ShapeOf(const Selection& selection);
@@ -17,4 +17,4 @@ void CopySelection(EditContext& context, bool cut, const Selection& selection);
 void PasteCell(EditContext& context, int column, int row);
 // Pastes every row element: as new rows from targetRow on, each checked against the
 // row limit, or over the rows from targetRow on, inserting none.
-void PasteRows(EditContext& context, xmlDocPtr document, int targetRow, bool overRows);
+void PasteRows(EditContext& context, const ClipboardRowSet& rows, int targetRow, bool overRows);

@@ -5,6 +5,13 @@
 #include "SafeFile.h"
 #include "services/TabrixError.h"
 
+#include <new>
+#include <optional>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 const char* const PropertyPath =
     "/GatewayParameters/KonnexDevices/Device[@id=1]/Property_Identifiers/Property";
 
@@ -48,11 +55,24 @@ void FillTable(MappingTable& table, const EditOptions& options, std::vector<Prop
     FillFromPreviousRow(table, options, table.GetRowCountEx() - 1);
 }
 
+const char* const NotEnoughMemory = ": not enough memory.";
+
+// Memory that a refused file took goes back to the system, not only to the allocator.
+void ReturnFreedMemory() {
+#ifdef __GLIBC__
+    ::malloc_trim(0);
+#endif
+}
+
 std::string OpenFailureMessage(const std::string& path, const PropertyScanner& scanner) {
     const std::string message = "Unable to open file " + path;
     switch (scanner.Refusal()) {
     case ScanRefusal::TooManyRows:
         return message + FormatMessage(": it holds more than %zu rows.", scanner.Limits().maxRows);
+    case ScanRefusal::TooDense:
+        return message + ": it holds too many rows for its size.";
+    case ScanRefusal::OutOfMemory:
+        return message + NotEnoughMemory;
     case ScanRefusal::TooLarge:
         return message +
                FormatMessage(": it is larger than %llu MiB.",
@@ -76,22 +96,42 @@ bool FillTableFromProjectText(MappingTable& table, const EditOptions& options,
 
 bool ReadProjectFile(DocumentContext& context, const std::string& path, const ScanLimits& limits) {
     // The file is streamed through the parser: however large, it is never held whole.
-    PropertyScanner scanner(limits);
-    bool read = false;
+    MessageBoxService& messageBox = context.edit.services.messageBox;
+    MappingTable& table = context.edit.table;
+    const int rowsBefore = table.GetRowCountEx();
+    bool tableTouched = false;
+    std::optional<std::string> failure;
     try {
-        ReadRegularFileInPieces(path, [&scanner](const char* data, std::size_t size) {
-            return scanner.Feed(data, size);
-        });
-        read = scanner.Finish();
-    } catch (const TabrixError&) {
-        // unreadable or not a regular file: reported below like bad XML
+        PropertyScanner scanner(limits);
+        bool read = false;
+        try {
+            ReadRegularFileInPieces(path, [&scanner](const char* data, std::size_t size) {
+                return scanner.Feed(data, size);
+            });
+            read = scanner.Finish();
+        } catch (const TabrixError&) {
+            // unreadable or not a regular file: reported below like bad XML
+        }
+        if (read) {
+            tableTouched = true;
+            FillTable(table, context.edit.options, scanner.Rows());
+        } else {
+            failure = OpenFailureMessage(path, scanner);
+        }
+    } catch (const std::bad_alloc&) {
+        failure = "Unable to open file " + path + NotEnoughMemory;
     }
-    if (!read) {
-        context.edit.services.messageBox.MessageBox(OpenFailureMessage(path, scanner),
-                                                    "Error opening file", MbOk);
+    if (failure) {
+        // The document stays as New left it, also when memory ran out while it filled.
+        if (tableTouched) {
+            table.SetRowCountEx(1);
+            table.SetRowCountEx(rowsBefore);
+            RenumberRows(table);
+        }
+        ReturnFreedMemory();
+        messageBox.MessageBox(*failure, "Error opening file", MbOk);
         return false;
     }
-    FillTable(context.edit.table, context.edit.options, scanner.Rows());
     context.state.FileName = path;
     context.edit.services.window.SetTitles(NamedTitle(path));
     return true;

@@ -5,7 +5,6 @@
 #include "model/Vocabulary.h"
 #include "xml/SafeXmlParser.h"
 
-#include <libxml/parserInternals.h>
 #include <libxml/xpathInternals.h>
 
 #include <algorithm>
@@ -21,9 +20,6 @@ const char* const RowPath[] = {nullptr,  "GatewayParameters",    "KonnexDevices"
 constexpr int DeviceDepth = 3;
 constexpr int PropertyDepth = 5;
 constexpr int FieldDepth = 6;
-// libxml2's own limit for documents it builds; the push parser does not apply it.
-constexpr int MaxDepth = 256;
-
 const char* LabelForCode(std::span<const CodedLabel> codes, const std::string& text) {
     for (const CodedLabel& entry : codes) {
         if (text == entry.fileText) {
@@ -47,78 +43,17 @@ bool IdEqualsOne(const xmlChar* value) {
 
 } // namespace
 
-struct PropertyScanner::Parser {
-    xmlSAXHandler sax{};
-    xmlParserCtxtPtr context = nullptr;
-    bool sawDoctype = false;
+PropertyScanner::PropertyScanner(ScanLimits limits) : limits_(limits), stream_(*this) {}
 
-    static PropertyScanner& Of(void* user) {
-        return *static_cast<PropertyScanner*>(static_cast<xmlParserCtxtPtr>(user)->_private);
-    }
-
-    static void OnStart(void* user, const xmlChar* localName, const xmlChar* prefix,
-                        const xmlChar* uri, int, const xmlChar**, int attributeCount, int,
-                        const xmlChar** attributes) {
-        std::string id;
-        bool hasId = false;
-        for (int i = 0; i < attributeCount; ++i) {
-            const xmlChar** attribute = attributes + 5 * i;
-            // A prefix, even an undeclared one, makes it another attribute than id.
-            if (attribute[1] == nullptr && std::strcmp(FromXml(attribute[0]), "id") == 0) {
-                id.assign(FromXml(attribute[3]), static_cast<size_t>(attribute[4] - attribute[3]));
-                hasId = true;
-            }
-        }
-        // An undeclared prefix stays part of the name, as in the document tree.
-        std::string qualified;
-        if (prefix && !uri) {
-            qualified = std::string(FromXml(prefix)) + ":" + FromXml(localName);
-        }
-        Of(user).StartElement(qualified.empty() ? FromXml(localName) : qualified.c_str(),
-                              uri != nullptr, hasId ? id.c_str() : nullptr);
-    }
-
-    static void OnEnd(void* user, const xmlChar*, const xmlChar*, const xmlChar*) {
-        Of(user).EndElement();
-    }
-
-    static void OnText(void* user, const xmlChar* text, int length) {
-        Of(user).Text(FromXml(text), static_cast<size_t>(length));
-    }
-
-    // A DOCTYPE is refused before its internal subset is read: no entity can be declared.
-    static void OnDoctype(void* user, const xmlChar*, const xmlChar*, const xmlChar*) {
-        auto* context = static_cast<xmlParserCtxtPtr>(user);
-        static_cast<PropertyScanner*>(context->_private)->parser_->sawDoctype = true;
-        xmlStopParser(context);
-    }
-};
-
-PropertyScanner::PropertyScanner(ScanLimits limits)
-    : limits_(limits), parser_(std::make_unique<Parser>()) {
-    // Only these callbacks: nothing builds a tree.
-    xmlSAXHandler& sax = parser_->sax;
-    sax.initialized = XML_SAX2_MAGIC;
-    sax.startElementNs = Parser::OnStart;
-    sax.endElementNs = Parser::OnEnd;
-    sax.characters = Parser::OnText;
-    sax.cdataBlock = Parser::OnText;
-    sax.internalSubset = Parser::OnDoctype;
-}
-
-PropertyScanner::~PropertyScanner() {
-    if (parser_->context) {
-        xmlFreeParserCtxt(parser_->context);
-    }
-}
+PropertyScanner::~PropertyScanner() = default;
 
 void PropertyScanner::Refuse(ScanRefusal why) {
     if (refusal_ == ScanRefusal::None) {
         refusal_ = why;
     }
-    if (parser_->context) {
-        xmlStopParser(parser_->context);
-    }
+    stream_.Stop();
+    // The rows read so far are thrown away at once, not when the scanner goes.
+    std::vector<PropertyValues>().swap(rows_);
 }
 
 bool PropertyScanner::Feed(const char* data, std::size_t size) {
@@ -126,53 +61,21 @@ bool PropertyScanner::Feed(const char* data, std::size_t size) {
     if (bytesFed_ > limits_.maxBytes) {
         Refuse(ScanRefusal::TooLarge);
     }
-    while (refusal_ == ScanRefusal::None && size > 0) {
-        const int piece = static_cast<int>(std::min<std::size_t>(size, 1 << 20));
-        if (!parser_->context) {
-            // The first bytes go with the creation, so the encoding is detected from them.
-            parser_->context =
-                xmlCreatePushParserCtxt(&parser_->sax, nullptr, data, piece, nullptr);
-            if (!parser_->context) {
-                Refuse(ScanRefusal::NotADocument);
-                break;
-            }
-            parser_->context->_private = this;
-            xmlCtxtUseOptions(parser_->context, SafeXmlParseOptions());
-        } else if (xmlParseChunk(parser_->context, data, piece, 0) != 0) {
-            Refuse(ScanRefusal::NotADocument);
-        }
-        if (parser_->sawDoctype || (parser_->context && !parser_->context->wellFormed)) {
-            Refuse(ScanRefusal::NotADocument);
-        }
-        data += piece;
-        size -= static_cast<std::size_t>(piece);
+    if (refusal_ == ScanRefusal::None && !stream_.Feed(data, size)) {
+        Refuse(stream_.OutOfMemory() ? ScanRefusal::OutOfMemory : ScanRefusal::NotADocument);
     }
     return refusal_ == ScanRefusal::None;
 }
 
 bool PropertyScanner::Finish() {
-    if (refusal_ == ScanRefusal::None && !parser_->context) {
-        Refuse(ScanRefusal::NotADocument);
-    }
-    if (refusal_ != ScanRefusal::None) {
-        return false;
-    }
-    xmlParseChunk(parser_->context, nullptr, 0, 1);
-    // No document node is ever built, so the root is judged by what was seen.
-    if (refusal_ == ScanRefusal::None &&
-        (parser_->sawDoctype || !parser_->context->wellFormed || depth_ != 0 || !rootSeen_)) {
-        Refuse(ScanRefusal::NotADocument);
+    if (refusal_ == ScanRefusal::None && !stream_.Finish()) {
+        Refuse(stream_.OutOfMemory() ? ScanRefusal::OutOfMemory : ScanRefusal::NotADocument);
     }
     return refusal_ == ScanRefusal::None;
 }
 
 void PropertyScanner::StartElement(const char* name, bool inNamespace, const char* id) {
     ++depth_;
-    rootSeen_ = true;
-    if (depth_ > MaxDepth) {
-        Refuse(ScanRefusal::NotADocument);
-        return;
-    }
     if (capturing_) {
         return; // text of descendants belongs to the field
     }
@@ -189,6 +92,11 @@ void PropertyScanner::StartElement(const char* name, bool inNamespace, const cha
         if (depth_ == PropertyDepth) {
             if (rows_.size() == limits_.maxRows) {
                 Refuse(ScanRefusal::TooManyRows);
+                return;
+            }
+            const std::uint64_t memory = (rows_.size() + 1) * MemoryPerLoadedRow;
+            if (memory > limits_.memoryPerByte * bytesFed_ + limits_.memoryAllowance) {
+                Refuse(ScanRefusal::TooDense);
                 return;
             }
             rows_.emplace_back();

@@ -1,5 +1,7 @@
 #include "SafeXmlParser.h"
 
+#include "StartTagGuard.h"
+
 #include <libxml/parserInternals.h>
 
 #include <climits>
@@ -27,7 +29,8 @@ int SafeXmlParseOptions() {
 }
 
 XmlDoc ParseXmlSafely(std::string_view bytes) {
-    if (bytes.empty() || bytes.size() > static_cast<size_t>(INT_MAX)) {
+    if (bytes.empty() || bytes.size() > static_cast<size_t>(INT_MAX) ||
+        !StartTagGuard().Feed(bytes.data(), bytes.size())) {
         return nullptr;
     }
     std::unique_ptr<xmlParserCtxt, ParserContextDeleter> context(

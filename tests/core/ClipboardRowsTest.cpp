@@ -61,12 +61,11 @@ TEST(ClipboardRows, RowsComeBackUnchangedInAnotherDocument) {
 
     Workbench target;
     target.SetRows({{}, {}});
-    XmlDoc doc = ParseClipboardRows(text);
-    ASSERT_TRUE(doc);
-    const auto elements = ClipboardRowElements(doc.get());
-    ASSERT_EQ(elements.size(), 2u);
-    ApplyClipboardRow(target.edit, elements[0], 1);
-    ApplyClipboardRow(target.edit, elements[1], 2);
+    const auto parsed = ParseClipboardRows(text);
+    ASSERT_TRUE(parsed);
+    ASSERT_EQ(parsed->RowCount(), 2u);
+    ApplyClipboardRow(target.edit, parsed->Row(0), 1);
+    ApplyClipboardRow(target.edit, parsed->Row(1), 2);
     EXPECT_EQ(target.Row(1), rows[0]);
     EXPECT_EQ(target.Row(2), rows[1]);
     EXPECT_TRUE(target.document.Modified());
@@ -93,9 +92,9 @@ class Recognition : public ::testing::TestWithParam<RecognitionCase> {};
 TEST_P(Recognition, TellsARowDocumentFromOtherText) {
     const std::string text = GetParam().text();
     const auto start = std::chrono::steady_clock::now();
-    const XmlDoc doc = ParseClipboardRows(text);
+    const bool recognised = ParseClipboardRows(text).has_value();
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(doc != nullptr, GetParam().recognised);
+    EXPECT_EQ(recognised, GetParam().recognised);
     if (!GetParam().recognised) { // a refusal, hostile texts above all, comes at once
         EXPECT_LT(elapsed, std::chrono::milliseconds(100));
     }
@@ -166,18 +165,19 @@ INSTANTIATE_TEST_SUITE_P(
                         [] { return RowDocumentOfSize(MaxClipboardDocumentBytes + 1); }, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The row elements are the element children of the root, whatever their names.
+// The rows are the element children of the root, whatever their names.
 TEST(ClipboardRows, RowElementsAreTheElementChildrenOfTheRoot) {
-    const XmlDoc doc = ParseClipboardRows(Declaration + "<" + Root +
-                                          ">\n  <row><Name>a</Name></row>\n  <!-- note -->\n"
-                                          "  <item><Name>b</Name></item>\n  <row/>\n</" +
-                                          Root + ">\n");
-    ASSERT_TRUE(doc);
-    const auto rows = ClipboardRowElements(doc.get());
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_STREQ(FromXml(rows[0]->name), "row");
-    EXPECT_STREQ(FromXml(rows[1]->name), "item");
-    EXPECT_STREQ(FromXml(rows[2]->name), "row");
+    const auto rows = ParseClipboardRows(Declaration + "<" + Root +
+                                         ">\n  <row><Name>a</Name></row>\n  <!-- note -->\n"
+                                         "  <item><Name>b</Name></item>\n  <row/>\n</" +
+                                         Root + ">\n");
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->RowCount(), 3u);
+    ASSERT_EQ(rows->Row(0).size(), 1u);
+    EXPECT_EQ(rows->Row(0)[0].text, "a");
+    ASSERT_EQ(rows->Row(1).size(), 1u);
+    EXPECT_EQ(rows->Row(1)[0].text, "b");
+    EXPECT_TRUE(rows->Row(2).empty());
 }
 
 // ---- Applying one row element ----------------------------------------------------------
@@ -199,9 +199,9 @@ TEST_P(ApplyRow, AppliesTheFieldsInDocumentOrderThroughTheValidators) {
     const ApplyCase& c = GetParam();
     Workbench bench;
     bench.SetRows({c.before});
-    const XmlDoc doc = ParseClipboardRows(RowDocument("<row>" + c.fields + "</row>"));
-    ASSERT_TRUE(doc);
-    ApplyClipboardRow(bench.edit, ClipboardRowElements(doc.get()).at(0), 1);
+    const auto rows = ParseClipboardRows(RowDocument("<row>" + c.fields + "</row>"));
+    ASSERT_TRUE(rows);
+    ApplyClipboardRow(bench.edit, rows->Row(0), 1);
     EXPECT_EQ(bench.Row(1), c.after);
     EXPECT_EQ(bench.table.GetRowCountEx(), 2);
 }

@@ -43,8 +43,10 @@ class QtColourDialog : public ColourDialogService {
     QWidget* parent_;
 };
 
-// QSettings("Marvane", "Tabrix") in the native format: the per-user registry key on
-// Windows, ~/.config/Marvane/Tabrix.conf on Linux.
+// The user's own settings store: the per-user registry key on Windows (QSettings, without
+// the machine's fallbacks); elsewhere the INI file ~/.config/Marvane/Tabrix.conf, read and
+// written by the program itself, so that no value in it is decoded beyond plain text and
+// no lock is waited on for more than a second.
 class QSettingsBackend : public SettingsBackend {
   public:
     std::optional<std::int64_t> ReadInteger(const std::string& name) override;

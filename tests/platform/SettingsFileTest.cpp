@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -147,6 +148,62 @@ INSTANTIATE_TEST_SUITE_P(
             [](const std::string& c) { WriteStore(c + std::string(17 << 20, '\n'), 0644, 0755); },
             false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A value that Qt would decode as a typed value, nested deep enough to exhaust the stack
+// of a recursive decoder, is plain text here: every value falls back on its own.
+TEST(SettingsValues, NestedTypedValueFallsBackWithoutHarm) {
+    QDir().mkpath(QString::fromStdString(StoreFolder()));
+    std::string nested = "@Variant(";
+    for (int i = 0; i < 30000; ++i) {
+        nested += "\\0\\0\\0\\t\\0\\0\\0\\x1";
+    }
+    nested += "\\0\\0\\0\\x2\\0\\0\\0\\x5)";
+    std::ofstream(StoreFile()) << "[General]\nKonnexCellColour=" << nested
+                               << "\nCreateRowOnEdit=1\n";
+    InChildProcess([] {
+        QSettingsBackend backend;
+        SettingsStore store(backend);
+        store.LoadSettings();
+        EXPECT_TRUE(store.Option(TagCreateRowOnEdit));
+        EXPECT_EQ(store.Colour(TagKonnexCellColour), TColor(0x00FFFFFF));
+    });
+    QDir(QString::fromStdString(StoreFolder())).removeRecursively();
+}
+
+// A folder in place of the lock file: the write gives up within a second and reports the
+// settings error, the change stays in effect and the file keeps what it held.
+TEST(SettingsValues, LockThatCannotBeHadFailsTheWriteSoon) {
+    QDir().mkpath(QString::fromStdString(StoreFolder()));
+    const std::string content = "[General]\nCreateRowOnEdit=1\n";
+    std::ofstream(StoreFile()) << content;
+    QDir().mkpath(QString::fromStdString(StoreFile() + ".lock"));
+    InChildProcess([] {
+        QSettingsBackend backend;
+        SettingsStore store(backend);
+        store.LoadSettings();
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_THROW(store.BooleanMenuItemOnClick(TagCreateRowOnEdit), TabrixError);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+        EXPECT_FALSE(store.Option(TagCreateRowOnEdit));
+    });
+    EXPECT_EQ(FileBytes(StoreFile()), content);
+    QDir(QString::fromStdString(StoreFolder())).removeRecursively();
+}
+
+// What the program writes it reads again, in a later run as in this one.
+TEST(SettingsValues, WrittenValuesAreReadBack) {
+    QDir(QString::fromStdString(StoreFolder())).removeRecursively();
+    InChildProcess([] {
+        QSettingsBackend backend;
+        backend.WriteInteger("ErrorCellColour", 65280);
+        backend.WriteInteger("CreateRowOnEdit", 1);
+        EXPECT_EQ(backend.ReadInteger("ErrorCellColour"), 65280);
+        EXPECT_EQ(backend.ReadInteger("CreateRowOnEdit"), 1);
+        EXPECT_EQ(backend.ReadInteger("IncrementGroupAddress"), std::nullopt);
+    });
+    EXPECT_EQ(FileBytes(StoreFile()), "[General]\nErrorCellColour=65280\nCreateRowOnEdit=1\n");
+    QDir(QString::fromStdString(StoreFolder())).removeRecursively();
+}
 
 // Values that the user's own file lacks take their defaults, whatever the organisation's
 // file beside it or the system-wide folder holds.

@@ -4,6 +4,7 @@
 #include "model/CellEditors.h"
 #include "model/Vocabulary.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPersistentModelIndex>
@@ -19,6 +20,26 @@ QLineEdit* NewLineEditor(QWidget* parent, const char* name) {
     edit->setFrame(false);
     edit->setMaxLength(std::numeric_limits<int>::max()); // not Qt's 32767: a name is kept whole
     return edit;
+}
+
+// A line editor lays out and draws its whole text at each blink of its cursor: for a text
+// this long that is a good part of a core. Its cursor stands still instead.
+constexpr int MaxBlinkingCharacters = 16 * 1024;
+
+// Qt sets an editor's blinking from the application's flash time as the editor gets the
+// focus; the time is given back once the editor goes.
+void KeepCursorStill(QLineEdit* edit) {
+    static int keptFlashTime = -1;
+    if (keptFlashTime < 0) {
+        keptFlashTime = QApplication::cursorFlashTime();
+        QApplication::setCursorFlashTime(0);
+    }
+    QObject::connect(edit, &QObject::destroyed, [] {
+        if (keptFlashTime >= 0) {
+            QApplication::setCursorFlashTime(keptFlashTime);
+            keptFlashTime = -1;
+        }
+    });
 }
 
 } // namespace
@@ -50,8 +71,13 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         return edit;
     }
     case EditorKind::Text:
-    case EditorKind::UnicodeText:
-        return NewLineEditor(parent, "CellTextEditor");
+    case EditorKind::UnicodeText: {
+        QLineEdit* edit = NewLineEditor(parent, "CellTextEditor");
+        if (index.data(Qt::EditRole).toString().size() > MaxBlinkingCharacters) {
+            KeepCursorStill(edit);
+        }
+        return edit;
+    }
     case EditorKind::None:
         break;
     }

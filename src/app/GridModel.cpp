@@ -3,11 +3,18 @@
 #include "model/CellEditors.h"
 #include "model/CellValidation.h"
 #include "QtServices.h"
+#include "services/DisplayText.h"
 #include "settings/CellColouring.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QPalette>
+
+namespace {
+
+constexpr std::size_t MaxShownCellBytes = 1024;
+
+} // namespace
 
 Qt::Alignment MainGridGetAlignment(int /*row*/, int column) {
     return column == ColRowNumber ? Qt::AlignRight : Qt::Alignment();
@@ -52,6 +59,10 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
+        // A cell shows no more than fits on a screen: a name of megabytes would otherwise be
+        // converted and laid out whole at every paint.
+        return ToQString(
+            ShortenForDisplay(context_.table.GetCellEx(column, row), MaxShownCellBytes));
     case Qt::EditRole:
         return ToQString(context_.table.GetCellEx(column, row));
     case Qt::BackgroundRole:

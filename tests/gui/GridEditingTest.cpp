@@ -4,9 +4,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTableView>
+
+#include <ctime>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -170,6 +173,37 @@ class GridEditingTest : public QObject {
                 std::string::npos);
         QTRY_COMPARE(Grid()->currentIndex(), Grid()->model()->index(0, ColIndex));
         QCOMPARE(Table().GetSelectionEx(), (Selection{ColIndex, 1, ColIndex, 1}));
+    }
+
+    // A name of megabytes costs no more to show than a screenful: the grid paints it at
+    // once, and an editor opened on it has it whole and stays idle.
+    void hugeNameCostsAScreenful() {
+        const std::string huge(10'000'000, 'n');
+        Table().SetWideCells(ColName, 1, huge);
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < 5; ++i) {
+            Grid()->viewport()->repaint();
+        }
+        QVERIFY2(timer.elapsed() < 250, qPrintable(QString("%1 ms").arg(timer.elapsed())));
+        QVERIFY(Grid()->model()->index(0, ColName).data().toString().size() <= 1025);
+
+        Table().SetWideCells(ColName, 1, std::string(1'000'000, 'n'));
+        SelectCell(ColName, 1);
+        auto* edit = qobject_cast<QLineEdit*>(OpenEditor());
+        QVERIFY(edit);
+        QCOMPARE(edit->text().size(), 1'000'000);
+        QTest::qWait(700); // the first layout of the text, once
+        const std::clock_t cpuBefore = std::clock();
+        QTest::qWait(1000);
+        const double cpuSeconds = double(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+        QVERIFY2(cpuSeconds < 0.2, qPrintable(QString("%1 s of CPU in 1 s").arg(cpuSeconds)));
+        // Typed on and entered like any other name.
+        edit->end(false);
+        QTest::keyClicks(edit, "x");
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Grid()));
+        QCOMPARE(Table().GetWideCells(ColName, 1), std::string(1'000'000, 'n') + "x");
     }
 
     void escapeCancelsAndTabMovesOn() {

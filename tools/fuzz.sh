@@ -3,6 +3,10 @@
 #
 #   bash tools/fuzz.sh run [SECONDS [TARGET...]]   fuzz each target (all four by default)
 #                                                  for SECONDS (600 by default), one at a time
+#   bash tools/fuzz.sh large [SECONDS [TARGET...]] the same with inputs up to 1 MiB, a timeout
+#                                                  of 1 s and large hostile seeds beside the
+#                                                  checked-in ones: inputs whose cost grows
+#                                                  faster than their size
 #   bash tools/fuzz.sh seeds                       rewrite the generated seeds of fuzz/corpus
 #   bash tools/fuzz.sh list                        name the targets
 #
@@ -33,12 +37,46 @@ corpus_of() {
     esac
 }
 
-# Longest input a target is offered: an address is short, a document may hold some rows.
+# Longest input a target is offered: an address is short, a document may hold some rows;
+# the large campaign offers a MiB.
+large=0
 max_len_of() {
     case "$1" in
     group_address) echo 64 ;;
-    *) echo 16384 ;;
+    *) ((large)) && echo 1048576 || echo 16384 ;;
     esac
+}
+
+# repeat TEXT BYTES: the text repeated to about that many bytes.
+repeat() {
+    local text=$1 bytes=$2 out=$1
+    while ((${#out} < bytes)); do out=$out$out; done
+    printf '%s' "${out:0:bytes}"
+}
+
+# Large hostile documents, written when the large campaign starts (they are too big to
+# keep in the repository): a start tag of many attributes, tags at the bound, many empty
+# rows, a long name, foreign elements. Project seeds start with an options byte, clipboard
+# seeds with a paste byte and a place byte.
+write_large_seeds() {
+    local dir=$build/large-seeds attributes
+    mkdir -p "$dir/project" "$dir/clipboard"
+    attributes=$(for ((i = 0; i < 90000; i++)); do printf ' a%d="v"' "$i"; done)
+    local bound
+    bound=$(for ((i = 0; i < 256; i++)); do printf ' a%d="v"' "$i"; done)
+    local head='<GatewayParameters><KonnexDevices><Device id="1"><Property_Identifiers>'
+    local tail='</Property_Identifiers></Device></KonnexDevices></GatewayParameters>'
+    local clip_head='<marvanezerezoderadazavodoclip>' clip_tail='</marvanezerezoderadazavodoclip>'
+    printf '\4%s<Property%s/>%s' "$head" "$attributes" "$tail" >"$dir/project/many-attributes"
+    printf '\4%s%s%s' "$head" "$(repeat "<Property$bound/>" 1000000)" "$tail" >"$dir/project/tags-at-the-bound"
+    printf '\4%s%s%s' "$head" "$(repeat '<Property/>' 1000000)" "$tail" >"$dir/project/empty-properties"
+    printf '\4%s<Property><DatapointName>%s</DatapointName></Property>%s' "$head" \
+        "$(repeat n 1000000)" "$tail" >"$dir/project/long-name"
+    printf '\10\17%s<row%s/>%s' "$clip_head" "$attributes" "$clip_tail" >"$dir/clipboard/many-attributes"
+    printf '\0\21%s%s%s' "$clip_head" "$(repeat "<row$bound/>" 1000000)" "$clip_tail" >"$dir/clipboard/tags-at-the-bound"
+    printf '\0\21%s%s%s' "$clip_head" "$(repeat '<row/>' 1000000)" "$clip_tail" >"$dir/clipboard/empty-rows"
+    printf '\0\41%s' "$(repeat '<a/>x' 1000000)" >"$dir/clipboard/foreign-elements"
+    printf '\0\41%s<row><Name>%s</Name></row>%s' "$clip_head" "$(repeat n 1000000)" "$clip_tail" >"$dir/clipboard/long-name"
 }
 
 configure_and_build() {
@@ -53,14 +91,19 @@ fuzz_one() {
     folder=$(corpus_of "$target")
     dict=$root/fuzz/$folder.dict
     mkdir -p "$build/corpus/$target" "$build/findings/$target" "$build/logs"
+    local timeout=10 seeds=()
+    if ((large)); then
+        timeout=1
+        [ -d "$build/large-seeds/$folder" ] && seeds=("$build/large-seeds/$folder")
+    fi
     local options=(-max_total_time="$seconds" -max_len="$(max_len_of "$target")"
-        -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+        -timeout="$timeout" -rss_limit_mb=2048 -print_final_stats=1
         -artifact_prefix="$build/findings/$target/")
     [ -f "$dict" ] && options+=(-dict="$dict")
     # One process, in the foreground of its job (-jobs would move its output to a file in
     # the current folder). The first folder takes the new inputs; the seeds are only read.
     if "$build/fuzz/fuzz_$target" "${options[@]}" "$build/corpus/$target" \
-        "$root/fuzz/corpus/$folder" >"$build/logs/$target.log" 2>&1; then
+        "$root/fuzz/corpus/$folder" "${seeds[@]}" >"$build/logs/$target.log" 2>&1; then
         status=ok
     else
         status="FAILED (see $build/logs/$target.log and $build/findings/$target/)"
@@ -92,7 +135,11 @@ seeds)
         gzip -9nc; } >fuzz/corpus/clipboard/seed-hostile-gzip
     echo "seeds written to fuzz/corpus"
     ;;
-run)
+run | large)
+    if [ "$command" = large ]; then
+        large=1
+        write_large_seeds
+    fi
     seconds=${2:-600}
     shift $(($# > 1 ? 2 : $#))
     chosen=("$@")
@@ -117,7 +164,7 @@ run)
     wait
     ;;
 *)
-    echo "usage: $0 run [SECONDS [TARGET...]] | seeds | list" >&2
+    echo "usage: $0 run|large [SECONDS [TARGET...]] | seeds | list" >&2
     exit 2
     ;;
 esac

@@ -38,3 +38,10 @@ std::string ProjectText(int rows) {
     FillTable(table, rows);
     return BuildProjectDocument(table, PlainOptions());
 }
+
+FakeOptions PlainOptions() {
+    FakeOptions options;
+    options.incrementAddress = true;
+    options.incrementIndex = true;
+    return options;
+}

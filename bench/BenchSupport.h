@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeServices.h"
 #include "model/EditContext.h"
 #include "project/DocumentState.h"
 
@@ -31,18 +32,15 @@ struct EmptySettings : SettingsBackend {
     void WriteInteger(const std::string&, std::int32_t) override {}
 };
 
-struct PlainOptions : EditOptions {
-    bool IncrementGroupAddress() const override { return true; }
-    bool IncrementVariableIndex() const override { return true; }
-    bool CreateRowOnEdit() const override { return false; }
-};
+// Both increments on, no spare row.
+FakeOptions PlainOptions();
 
 // A table and everything its handlers need.
 struct BenchDocument {
     BenchDocument();
     SilentServices silent;
     Services services;
-    PlainOptions options;
+    FakeOptions options = PlainOptions();
     MappingTable table;
     DocumentState document;
     EditContext edit;

@@ -4,6 +4,7 @@
 // input byte, and the checks of what a table may hold. No test framework: a broken
 // expectation aborts, which both libFuzzer and the corpus replay report as a failure.
 
+#include "FakeServices.h"
 #include "model/EditContext.h"
 
 #include <cstddef>
@@ -23,14 +24,7 @@ inline void Expect(bool condition, const std::string& message) {
     }
 }
 
-struct Options : EditOptions {
-    bool IncrementGroupAddress() const override { return incrementAddress; }
-    bool IncrementVariableIndex() const override { return incrementIndex; }
-    bool CreateRowOnEdit() const override { return createRow; }
-    bool incrementAddress = false;
-    bool incrementIndex = false;
-    bool createRow = false;
-};
+using Options = FakeOptions;
 
 // Bits 0, 1 and 2 of the byte switch the three options on.
 Options OptionsFromByte(std::uint8_t byte);

@@ -14,7 +14,7 @@ esac
 
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ clang clang-format pkg-config qt6-base-dev qt6-base-dev-tools libxml2-dev
+packages=(cmake g++ clang clang-format clang-tidy git pkg-config qt6-base-dev qt6-base-dev-tools libxml2-dev
     libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils xclip imagemagick
     fonts-dejavu-core fonts-wine)
 

@@ -196,7 +196,8 @@ void TMainForm::CreateActions() {
               "Copy|Copies the selection and puts it on the Clipboard",
               [&edit] { CopyExecute(edit); });
     AddAction("FileSaveAs1", "File", "Save &As...", none, -1,
-              "Save As|Saves the active file with a new name", [&doc] { FileSaveAs1Execute(doc); });
+              "Save As|Saves the active file with a new name",
+              [&doc] { static_cast<void>(FileSaveAs1Execute(doc)); });
     AddAction("EditPaste1", "Edit", "&Paste", QKeySequence("Ctrl+V"), 19,
               "Paste|Inserts Clipboard contents", [&edit] { PasteExecute(edit); });
     AddAction("EditDelete1", "Edit", "&Delete", QKeySequence(Qt::Key_Delete), 21,

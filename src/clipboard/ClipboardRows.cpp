@@ -127,6 +127,6 @@ void ApplyClipboardRow(EditContext& context, std::span<const ClipboardField> fie
                        int targetRow) {
     // A refused value is dropped.
     for (const ClipboardField& field : fields) {
-        ValidateCellText(context, field.column, targetRow, field.text);
+        static_cast<void>(ValidateCellText(context, field.column, targetRow, field.text));
     }
 }

@@ -102,7 +102,8 @@ void PasteCell(EditContext& context, int column, int row) {
     // A spreadsheet ends even a single copied cell with a line break, which belongs to no
     // value. A refused value is dropped without a message.
     const std::string text = context.services.clipboard.GetText();
-    ValidateCellText(context, column, row, std::string(WithoutFinalLineBreak(text)));
+    static_cast<void>(
+        ValidateCellText(context, column, row, std::string(WithoutFinalLineBreak(text))));
 }
 
 void PasteRows(EditContext& context, const ClipboardRowSet& rows, int targetRow, bool overRows) {

@@ -19,8 +19,10 @@ struct CellVerdict {
 };
 
 // The validator of the cell's column: the wide one for names, the other for the rest.
-CellVerdict ValidateCell(EditContext& context, int column, int row, const std::string& text);
+[[nodiscard]] CellVerdict ValidateCell(EditContext& context, int column, int row,
+                                       const std::string& text);
 // The same, true when the value was taken.
-bool ValidateCellText(EditContext& context, int column, int row, const std::string& text);
+[[nodiscard]] bool ValidateCellText(EditContext& context, int column, int row,
+                                    const std::string& text);
 // Marks the document and keeps the spare row at the end.
 void AfterCellEdit(EditContext& context, int row);

@@ -7,4 +7,4 @@ extern const char* const RowLimitText;
 extern const char* const RowLimitCaption;
 
 // True when a row may be added; otherwise shows the row-limit message and says false.
-bool CheckRowLimit(const MappingTable& table, MessageBoxService& messageBox);
+[[nodiscard]] bool CheckRowLimit(const MappingTable& table, MessageBoxService& messageBox);

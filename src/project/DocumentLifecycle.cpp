@@ -74,12 +74,13 @@ bool FileSaveAs1Execute(DocumentContext& context) {
     return FileSaveAs1Accept(context, *chosen);
 }
 
+// The commands end here either way: a cancelled or failed one has told the user already.
 void FileNewExecute(DocumentContext& context) {
-    StartNewDocument(context);
+    static_cast<void>(StartNewDocument(context));
 }
 
 void SaveExecute(DocumentContext& context) {
-    SaveDocument(context);
+    static_cast<void>(SaveDocument(context));
 }
 
 void FileExitExecute(DocumentContext& context) {
@@ -106,5 +107,5 @@ void FileOpen1Accept(DocumentContext& context, const std::string& fileName) {
     if (!StartNewDocument(context)) {
         return;
     }
-    ReadProjectFile(context, fileName);
+    static_cast<void>(ReadProjectFile(context, fileName)); // a refusal shows its message
 }

@@ -13,20 +13,20 @@ extern const char* const ModifiedPromptCaption;
 
 // Settles the current document (asking to save unsaved changes) and starts an empty
 // untitled one. False when the user cancelled or the save asked for failed.
-bool StartNewDocument(DocumentContext& context);
-bool SaveDocument(DocumentContext& context);
-bool WriteDocument(DocumentContext& context);
+[[nodiscard]] bool StartNewDocument(DocumentContext& context);
+[[nodiscard]] bool SaveDocument(DocumentContext& context);
+[[nodiscard]] bool WriteDocument(DocumentContext& context);
 
 void FileSaveAs1BeforeExecute(DocumentContext& context);
-bool FileSaveAs1Accept(DocumentContext& context, const std::string& fileName);
+[[nodiscard]] bool FileSaveAs1Accept(DocumentContext& context, const std::string& fileName);
 void FileSaveAs1Cancel(DocumentContext& context);
 // Before-handler, dialog, then the accept or cancel handler; true when written.
-bool FileSaveAs1Execute(DocumentContext& context);
+[[nodiscard]] bool FileSaveAs1Execute(DocumentContext& context);
 
 void FileNewExecute(DocumentContext& context);
 void SaveExecute(DocumentContext& context);
 void FileExitExecute(DocumentContext& context);
-bool FormCloseQuery(DocumentContext& context);
+[[nodiscard]] bool FormCloseQuery(DocumentContext& context);
 void FormClose(DocumentContext& context);
 
 // The open dialog first, the modified-document prompt second.

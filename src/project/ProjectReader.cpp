@@ -17,38 +17,13 @@ const char* const PropertyPath =
 
 namespace {
 
-void StoreProperty(MappingTable& table, int row, PropertyValues& values) {
-    if (values.name) {
-        table.SetWideCells(ColName, row, std::move(*values.name));
-    }
-    const std::pair<int, const char*> labels[] = {{ColType, values.type},
-                                                  {ColDirection, values.direction},
-                                                  {ColKroType, values.kroType},
-                                                  {ColConversionRule, values.rule}};
-    for (const auto& [column, label] : labels) {
-        if (label) {
-            table.SetCellEx(column, row, label);
-        }
-    }
-    if (values.index) {
-        table.SetInts(ColIndex, row, *values.index);
-    }
-    if (values.scale) {
-        table.SetInts(ColConversionScale, row, *values.scale);
-    }
-    if (values.line >= 0 && values.group >= 0 && values.field >= 0) {
-        table.SetCellEx(ColAddress, row,
-                        FormatMessage("%d/%d/%d", values.line, values.group, values.field));
-    }
-}
-
 // One row per selected Property, plus the spare row; no row limit applies to a file.
 void FillTable(MappingTable& table, const EditOptions& options, std::vector<PropertyValues>& rows) {
     MappingTable::Batch batch(table);
     const int count = static_cast<int>(rows.size());
     table.SetRowCountEx(count + 1 + (options.CreateRowOnEdit() ? 1 : 0));
     for (int k = 0; k < count; ++k) {
-        StoreProperty(table, k + 1, rows[static_cast<size_t>(k)]);
+        StorePropertyValues(table, k + 1, rows[static_cast<size_t>(k)]);
     }
     rows.clear();
     RenumberRows(table);
@@ -65,7 +40,7 @@ void ReturnFreedMemory() {
 }
 
 std::string OpenFailureMessage(const std::string& path, const PropertyScanner& scanner) {
-    const std::string message = "Unable to open file " + path;
+    std::string message = "Unable to open file " + path;
     switch (scanner.Refusal()) {
     case ScanRefusal::TooManyRows:
         return message + FormatMessage(": it holds more than %zu rows.", scanner.Limits().maxRows);

@@ -12,9 +12,9 @@ extern const char* const PropertyPath;
 // that cannot be read or parsed shows "Unable to open file " with the path (and the limit
 // when it passes one) and says false. Values the reader does not accept leave their cells
 // as they were.
-bool ReadProjectFile(DocumentContext& context, const std::string& path,
-                     const ScanLimits& limits = {});
+[[nodiscard]] bool ReadProjectFile(DocumentContext& context, const std::string& path,
+                                   const ScanLimits& limits = {});
 
 // The rows of a parsed project text; false when it is not a document at all.
-bool FillTableFromProjectText(MappingTable& table, const EditOptions& options,
-                              std::string_view bytes);
+[[nodiscard]] bool FillTableFromProjectText(MappingTable& table, const EditOptions& options,
+                                            std::string_view bytes);

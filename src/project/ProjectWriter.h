@@ -23,5 +23,5 @@ std::string BuildProjectDocument(const MappingTable& table, const EditOptions& o
 // Writes the table to fileName, replacing the file only once the whole new file is on
 // disk. On failure shows the save-error message and says false; the old file stays. When
 // a cell caused the failure, that cell is selected after the message.
-bool WriteProjectFile(MappingTable& table, const EditOptions& options,
-                      MessageBoxService& messageBox, const std::string& fileName);
+[[nodiscard]] bool WriteProjectFile(MappingTable& table, const EditOptions& options,
+                                    MessageBoxService& messageBox, const std::string& fileName);

@@ -20,22 +20,6 @@ const char* const RowPath[] = {nullptr,  "GatewayParameters",    "KonnexDevices"
 constexpr int DeviceDepth = 3;
 constexpr int PropertyDepth = 5;
 constexpr int FieldDepth = 6;
-const char* LabelForCode(std::span<const CodedLabel> codes, const std::string& text) {
-    for (const CodedLabel& entry : codes) {
-        if (text == entry.fileText) {
-            return entry.label;
-        }
-    }
-    return nullptr;
-}
-
-// An integer in range sets the part, one out of range unsets it, other text leaves it.
-void ReadAddressPart(const std::string& text, int low, int high, int& part) {
-    if (const auto value = ParseInteger(text)) {
-        part = (*value >= low && *value <= high) ? *value : -1;
-    }
-}
-
 // The id test of the row path is XPath's comparison of the attribute with the number 1.
 bool IdEqualsOne(const xmlChar* value) {
     return value && xmlXPathStringEvalNumber(value) == 1.0;
@@ -122,42 +106,5 @@ void PropertyScanner::Text(const char* text, std::size_t length) {
 }
 
 void PropertyScanner::ApplyField() {
-    PropertyValues& row = rows_.back();
-    const std::string& name = fieldName_;
-    const std::string& text = fieldText_;
-    if (name == "DatapointName") {
-        row.name = text;
-    } else if (name == "DatapointTypeCode") {
-        for (const DatapointType& entry : DatapointTypes) {
-            if (text == entry.dptCode) {
-                row.type = entry.label;
-            }
-        }
-    } else if (name == "DatapointDirection") {
-        if (const char* label = LabelForCode(DirectionLabels, text)) {
-            row.direction = label;
-        }
-    } else if (name == "KRO_VariableIndex") {
-        if (auto value = ParseIntegerInRange(text, MinVariableIndex, MaxVariableIndex)) {
-            row.index = value;
-        }
-    } else if (name == "KRO_VariableType") {
-        if (const char* label = LabelForCode(KroTypeLabels, text)) {
-            row.kroType = label;
-        }
-    } else if (name == "KRO_Conversion_Rule") {
-        if (const char* label = LabelForCode(ConversionRules, text)) {
-            row.rule = label;
-        }
-    } else if (name == "KRO_Conversion_Scale") {
-        if (auto value = ParseIntegerInRange(text, MinConversionScale, MaxConversionScale)) {
-            row.scale = value;
-        }
-    } else if (name == "Knx_DataPoint_Line_Address") {
-        ReadAddressPart(text, 0, 15, row.line);
-    } else if (name == "Knx_Datapoint_GroupAddress") {
-        ReadAddressPart(text, 0, 7, row.group);
-    } else if (name == "Knx_Datapoint_Z_FieldAddress") {
-        ReadAddressPart(text, 1, 255, row.field);
-    }
+    ReadPropertyField(rows_.back(), fieldName_, fieldText_);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PropertyFields.h"
 #include "xml/XmlStream.h"
 
 #include <cstddef>
@@ -8,21 +9,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-// What one Property of a project file sets; unset fields leave their cells alone.
-struct PropertyValues {
-    std::optional<std::string> name;
-    const char* type = nullptr; // cell labels, from the vocabularies
-    const char* direction = nullptr;
-    const char* kroType = nullptr;
-    const char* rule = nullptr;
-    std::optional<int> index;
-    std::optional<int> scale;
-    // The group address parts; -1 is unset.
-    int line = -1;
-    int group = -1;
-    int field = -1;
-};
 
 // Bounds that keep a hostile file from exhausting memory. A loaded row costs a few
 // hundred bytes however few the file spends on it (an empty "<Property/>" is eleven), so
@@ -55,9 +41,9 @@ class PropertyScanner : private XmlStreamHandler {
     PropertyScanner& operator=(const PropertyScanner&) = delete;
 
     // Feeds the next piece of the text; false once the text is known to be refused.
-    bool Feed(const char* data, std::size_t size);
+    [[nodiscard]] bool Feed(const char* data, std::size_t size);
     // Ends the text; true when it was a document.
-    bool Finish();
+    [[nodiscard]] bool Finish();
 
     std::vector<PropertyValues>& Rows() { return rows_; }
     ScanRefusal Refusal() const { return refusal_; }

@@ -1,7 +1,6 @@
 #include "SafeFile.h"
 
 #include "services/TabrixError.h"
-#include "xml/XmlWriter.h"
 
 #include <cerrno>
 #include <climits>
@@ -14,6 +13,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+// The text a save has always shown when its file cannot be opened for writing.
+const char* const SaveOpenError = "Unable to open XML writer.";
 
 namespace {
 
@@ -38,7 +40,7 @@ class FileDescriptor {
 }
 
 [[noreturn]] void ThrowOpenError() {
-    throw TabrixError(XmlWriterOpenError);
+    throw TabrixError(SaveOpenError);
 }
 
 // As many links as the kernel follows in one path before it reports a loop.

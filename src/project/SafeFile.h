@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+// The error text of a file that cannot be opened for writing.
+extern const char* const SaveOpenError;
+
 // Replaces the contents of the file at path with bytes; symbolic links, dangling ones
 // too, are followed to the file they name, which is created if need be. The bytes are
 // written to a temporary file in that file's folder (unnamed where the system allows, so

@@ -179,8 +179,3 @@ bool XmlStream::Finish() {
     // No document node is ever built, so the root is judged by what was seen.
     return !parser.refused && parser.context->wellFormed && parser.depth == 0 && parser.rootSeen;
 }
-
-bool StreamXml(XmlStreamHandler& handler, const char* data, std::size_t size) {
-    XmlStream stream(handler);
-    return stream.Feed(data, size) && stream.Finish();
-}

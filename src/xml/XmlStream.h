@@ -33,9 +33,9 @@ class XmlStream {
     XmlStream& operator=(const XmlStream&) = delete;
 
     // Feeds the next piece of the text; false once the text is refused or stopped.
-    bool Feed(const char* data, std::size_t size);
+    [[nodiscard]] bool Feed(const char* data, std::size_t size);
     // Ends the text; true when it was a whole document and nothing stopped it.
-    bool Finish();
+    [[nodiscard]] bool Finish();
     // The handler's own refusal: the parse ends here.
     void Stop();
     // True when the refusal came from memory running out inside a callback.
@@ -47,6 +47,3 @@ class XmlStream {
     struct Parser;
     std::unique_ptr<Parser> parser_;
 };
-
-// Streams a whole text; true when it was a document.
-bool StreamXml(XmlStreamHandler& handler, const char* data, std::size_t size);

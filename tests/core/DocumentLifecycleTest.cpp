@@ -207,7 +207,7 @@ TEST_P(Transition, LeavesTheDocumentAsTheTableSays) {
         SaveExecute(bench.context);
         break;
     case Command::SaveAs:
-        FileSaveAs1Execute(bench.context);
+        static_cast<void>(FileSaveAs1Execute(bench.context)); // the table checks the outcome
         break;
     case Command::Open:
         bench.fileDialogs.openAnswers.push_back(WorkedExample);

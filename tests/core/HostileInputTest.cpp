@@ -1,6 +1,7 @@
 #include "clipboard/ClipboardRows.h"
 #include "clipboard/EditCommands.h"
 #include "FakeServices.h"
+#include "HostileXml.h"
 #include "model/RowLimit.h"
 #include "project/ProjectReader.h"
 #include "Sanitized.h"
@@ -401,25 +402,8 @@ std::string WithSubset(const std::string& subset, const std::string& name) {
     return "<!DOCTYPE " + Root + " [" + subset + "]>" + NamedRow(name);
 }
 
-std::string Repeat(const std::string& text, int times) {
-    std::string all;
-    for (int i = 0; i < times; ++i) {
-        all += text;
-    }
-    return all;
-}
-
-std::string BillionLaughs() {
-    std::string subset = "<!ENTITY l0 \"lol\">";
-    for (int i = 1; i <= 10; ++i) {
-        subset += "<!ENTITY l" + std::to_string(i) + " \"" +
-                  Repeat("&l" + std::to_string(i - 1) + ";", 10) + "\">";
-    }
-    return WithSubset(subset, "&l10;");
-}
-
-std::string ExternalEntity() {
-    return WithSubset("<!ENTITY x SYSTEM \"file:///etc/passwd\">", "&x;");
+std::string WithSubset(const EntityAttack& attack) {
+    return WithSubset(attack.subset, attack.reference);
 }
 
 // gzip -9n of NamedRow("x").
@@ -451,19 +435,16 @@ INSTANTIATE_TEST_SUITE_P(
                              Target::WholeRow},
         HostileClipboardCase{"DoctypeRowDocument", [] { return WithSubset("", "x"); },
                              Target::WholeRow},
-        HostileClipboardCase{"BillionLaughs", BillionLaughs, Target::WholeRow},
-        HostileClipboardCase{"QuadraticBlowUp",
-                             [] {
-                                 return WithSubset("<!ENTITY a \"" + std::string(50000, 'a') +
-                                                       "\">",
-                                                   Repeat("&a;", 50000));
-                             },
+        HostileClipboardCase{"BillionLaughs", [] { return WithSubset(BillionLaughs()); },
+                             Target::WholeRow},
+        HostileClipboardCase{"QuadraticBlowUp", [] { return WithSubset(QuadraticBlowUp()); },
                              Target::WholeRow},
         // Taken as plain text: the entity is neither resolved nor read.
-        HostileClipboardCase{"ExternalEntityAsAName", ExternalEntity, Target::NameCell,
-                             ExternalEntity()},
+        HostileClipboardCase{"ExternalEntityAsAName", [] { return WithSubset(ExternalEntity()); },
+                             Target::NameCell, WithSubset(ExternalEntity())},
         HostileClipboardCase{
-            "DeepNesting", [] { return NamedRow(Repeat("<a>", 100000) + Repeat("</a>", 100000)); },
+            "DeepNesting",
+            [] { return NamedRow(Repeated("<a>", 100000) + Repeated("</a>", 100000)); },
             Target::WholeRow},
         HostileClipboardCase{"GzippedRowDocument", [] { return GzippedRowDocument; },
                              Target::NameCell},
@@ -481,7 +462,7 @@ TEST(HostilePaste, ManyRowsStopAtTheRowLimit) {
     Workbench bench;
     bench.SetRows(WorkedExampleRows());
     bench.table.SetSelection({ColName, 1, ColName, 1});
-    bench.clipboard.text = RowDocument(Repeat("<row><Name>many</Name></row>", 100000));
+    bench.clipboard.text = RowDocument(Repeated("<row><Name>many</Name></row>", 100000));
 
     const auto start = Clock::now();
     PasteExecute(bench.edit);

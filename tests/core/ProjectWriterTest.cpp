@@ -3,14 +3,28 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
+#include <string_view>
 
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-std::string Golden(const std::string& name) {
-    return ReadFileBytes(std::string(TABRIX_GOLDEN_DIR) + "/" + name);
+// The written bytes are the golden file's. With TABRIX_UPDATE_GOLDEN=1 in the environment
+// the golden file takes them instead, so that a deliberate change of the format is one
+// command: TABRIX_UPDATE_GOLDEN=1 ctest -R Golden
+void ExpectGolden(const std::string& written, const std::string& name) {
+    const std::string path = std::string(TABRIX_GOLDEN_DIR) + "/" + name;
+    const char* update = std::getenv("TABRIX_UPDATE_GOLDEN");
+    if (update && std::string_view(update) == "1") {
+        std::ofstream(path, std::ios::binary) << written;
+        std::printf("golden file %s written\n", path.c_str());
+        return;
+    }
+    EXPECT_EQ(written, ReadFileBytes(path)) << "TABRIX_UPDATE_GOLDEN=1 rewrites " << path;
 }
 
 // The child lines of the first Property, without their indent.
@@ -57,7 +71,7 @@ TEST_P(ProjectWriterGolden, WritesTheFileByteForByte) {
 
     ASSERT_TRUE(WriteProjectFile(bench.table, bench.options, bench.messageBox, path));
     EXPECT_TRUE(bench.messageBox.shown.empty());
-    EXPECT_EQ(ReadFileBytes(path), Golden(c.golden));
+    ExpectGolden(ReadFileBytes(path), c.golden);
 }
 
 Rows WithSpareRow(Rows rows, std::vector<std::string> spare) {

@@ -30,7 +30,7 @@ class SettingsGuiTest : public QObject {
     }
 
     // A main window on the real settings store, dialogs still scripted.
-    std::unique_ptr<TMainForm> MakeForm(ScriptedColourDialog& colours) {
+    std::unique_ptr<TMainForm> MakeForm(FakeColourDialog& colours) {
         PlatformOverrides overrides;
         overrides.colourDialog = &colours;
         return std::make_unique<TMainForm>(overrides);
@@ -45,7 +45,7 @@ class SettingsGuiTest : public QObject {
     void cleanup() { QDir(config_.filePath("Marvane")).removeRecursively(); }
 
     void firstStartTakesTheDefaultsAndWritesNothing() {
-        ScriptedColourDialog colours;
+        FakeColourDialog colours;
         auto form = MakeForm(colours);
         QCOMPARE(form->Settings().Option(TagCreateRowOnEdit), false);
         QCOMPARE(form->Settings().Colour(TagKonnexCellColour), TColor(0x00FFFFFF));
@@ -59,7 +59,7 @@ class SettingsGuiTest : public QObject {
         WriteStore("[General]\nIncrementGroupAddress=2\nIncrementVariableIndex=0\n"
                    "CreateRowOnEdit=1\nKonnexCellColour=65280\nModBusCellColour=light grey\n"
                    "ErrorCellColour=16711680\n");
-        ScriptedColourDialog colours;
+        FakeColourDialog colours;
         auto form = MakeForm(colours);
         QVERIFY(form->Settings().Option(TagIncrementGroupAddress));
         QVERIFY(!form->Settings().Option(TagIncrementVariableIndex));
@@ -82,7 +82,7 @@ class SettingsGuiTest : public QObject {
     void corruptStoreLoadsWhatItCan() {
         WriteStore(QString("\x01garbage[[\nCreateRowOnEdit=1\n=\n[General\nKonnexCellColour=12\n") +
                    QString(3000, QChar('x')));
-        ScriptedColourDialog colours;
+        FakeColourDialog colours;
         auto form = MakeForm(colours);
         QVERIFY(form->Settings().Loaded());
         QCOMPARE(form->Settings().Colour(TagErrorCellColour), TColor(0x000000FF));
@@ -93,7 +93,7 @@ class SettingsGuiTest : public QObject {
         QFile blocker(config_.filePath("Marvane"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        ScriptedColourDialog colours;
+        FakeColourDialog colours;
         auto form = MakeForm(colours);
         QVERIFY_THROWS_EXCEPTION(TabrixError,
                                  form->Settings().BooleanMenuItemOnClick(TagCreateRowOnEdit));
@@ -102,7 +102,7 @@ class SettingsGuiTest : public QObject {
     }
 
     void newColourRepaintsTheCells() {
-        ScriptedColourDialog colours;
+        FakeColourDialog colours;
         auto form = MakeForm(colours);
         form->Table().SetRowCountEx(3);
         form->Table().SetCellEx(ColIndex, 2, "5");

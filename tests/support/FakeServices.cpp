@@ -1,12 +1,30 @@
 #include "FakeServices.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+namespace {
+
+void PrintAndAbort(const std::string& what) {
+    std::fprintf(stderr, "fault of the test: %s\n", what.c_str());
+    std::abort();
+}
+
+TestFaultReporter faultReporter = PrintAndAbort;
+
+} // namespace
+
+void ReportTestFault(const std::string& what) {
+    faultReporter(what);
+}
+
+void SetTestFaultReporter(TestFaultReporter reporter) {
+    faultReporter = reporter;
+}
 
 int FakeMessageBox::MessageBox(const std::string& text, const std::string& caption, int flags) {
     shown.push_back({text, caption, flags});
@@ -14,7 +32,7 @@ int FakeMessageBox::MessageBox(const std::string& text, const std::string& capti
         return IdOk;
     }
     if (answers.empty()) {
-        ADD_FAILURE() << "unscripted prompt: " << text;
+        ReportTestFault(std::string("unscripted prompt: ") + text);
         return IdCancel;
     }
     const int answer = answers.front();
@@ -22,9 +40,15 @@ int FakeMessageBox::MessageBox(const std::string& text, const std::string& capti
     return answer;
 }
 
+bool FakeMessageBox::ShowedOnlyTheRowLimit() const {
+    return shown.size() == 1 &&
+           shown[0].text == "Sorry, you reached the row limit, you cannot add any more rows." &&
+           shown[0].caption == "Row limit reached" && shown[0].flags == MbOk;
+}
+
 std::optional<std::string> FakeFileDialogs::GetOpenFileName() {
     if (openAnswers.empty()) {
-        ADD_FAILURE() << "unscripted open dialog";
+        ReportTestFault(std::string("unscripted open dialog"));
         return std::nullopt;
     }
     auto answer = openAnswers.front();
@@ -35,7 +59,7 @@ std::optional<std::string> FakeFileDialogs::GetOpenFileName() {
 std::optional<std::string> FakeFileDialogs::GetSaveFileName() {
     ++saveDialogs;
     if (saveAnswers.empty()) {
-        ADD_FAILURE() << "unscripted save dialog";
+        ReportTestFault(std::string("unscripted save dialog"));
         return std::nullopt;
     }
     auto answer = saveAnswers.front();
@@ -46,7 +70,7 @@ std::optional<std::string> FakeFileDialogs::GetSaveFileName() {
 std::optional<TColor> FakeColourDialog::ChooseColour(TColor initial) {
     offered.push_back(initial);
     if (answers.empty()) {
-        ADD_FAILURE() << "unscripted colour dialog";
+        ReportTestFault(std::string("unscripted colour dialog"));
         return std::nullopt;
     }
     auto answer = answers.front();
@@ -104,7 +128,7 @@ std::vector<std::string> Workbench::Row(int row) const {
 TempFolder::TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tabrix-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
-        ADD_FAILURE() << "cannot create a temporary folder";
+        ReportTestFault(std::string("cannot create a temporary folder"));
     }
     path_ = pattern;
 }
@@ -117,7 +141,7 @@ TempFolder::~TempFolder() {
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        ADD_FAILURE() << "cannot read " << path;
+        ReportTestFault(std::string("cannot read ") + path);
         return {};
     }
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -127,7 +151,7 @@ void WriteFileBytes(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out.flush()) {
-        ADD_FAILURE() << "cannot write " << path;
+        ReportTestFault(std::string("cannot write ") + path);
     }
 }
 

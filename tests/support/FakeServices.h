@@ -12,8 +12,17 @@
 #include <string_view>
 #include <vector>
 
-// Scripted stand-ins for the platform: they record what was shown and answer prompts
-// and dialogs from queues, in order. An unscripted prompt fails the test.
+// Scripted stand-ins for the platform, shared by the tests, the fuzz targets and the
+// benchmarks: they record what was shown and answer prompts and dialogs from queues, in
+// order. An unscripted prompt is a fault of the test.
+
+// Reports a fault of the test's own making (an unscripted prompt, a file it cannot read).
+// Without a reporter of the program's framework it prints the fault and aborts, as the
+// fuzz targets and benchmarks want; the test programs install theirs (GTestFaults.cpp,
+// the widget tests' QtTestFaults.cpp), which fail the running test and go on.
+void ReportTestFault(const std::string& what);
+using TestFaultReporter = void (*)(const std::string& what);
+void SetTestFaultReporter(TestFaultReporter reporter);
 
 struct ShownMessage {
     std::string text;
@@ -24,6 +33,8 @@ struct ShownMessage {
 class FakeMessageBox : public MessageBoxService {
   public:
     int MessageBox(const std::string& text, const std::string& caption, int flags) override;
+    // True when the one box shown was the row-limit message, word for word.
+    bool ShowedOnlyTheRowLimit() const;
     std::vector<ShownMessage> shown;
     std::deque<int> answers; // for Yes-No-Cancel boxes
 };

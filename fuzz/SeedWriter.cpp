@@ -139,21 +139,6 @@ std::string Nested(const std::string& name, int depth, const std::string& inner)
     return Repeat("<" + name + ">", depth) + inner + Repeat("</" + name + ">", depth);
 }
 
-const std::vector<Cells> WorkedExample = {
-    {"1/0/1", "Hall light", "Boolean", "IN", "1", "Coil", "None", ""},
-    {"1/0/2", "Hall temperature", "Float 16 bit", "OUT", "2", "Register", "Multiply", "10"},
-};
-
-const std::vector<Cells> EveryLabel = {
-    {"0/0/1", "\xC3\x84 & <b> \"q\" \xCE\xA9 \xD0\x96 \xF0\x9F\x98\x80", "Boolean", "IN", "1",
-     "Register", "None", ""},
-    {"15/7/255", "tab\there", "Unsigned 8 bit", "OUT", "10001", "Coil", "Add", "0"},
-    {"1/2/3", "line\nbreak", "Signed 8 bit", "IN", "5", "Register", "Subtract", "32767"},
-    {"2/0/4", "carriage\rreturn", "Unsigned 16 bit", "OUT", "6", "Coil", "Multiply", "10"},
-    {"3/1/5", "", "Signed 16 bit", "IN", "7", "Register", "Divide", "1"},
-    {"4/2/6", "  blanks  ", "Float 16 bit", "OUT", "8", "Coil", "None", ""},
-};
-
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -169,8 +154,8 @@ void ProjectSeeds(const fs::path& golden) {
         Project("golden-" + stem, 0, file);
         Project("golden-" + stem + "-all-options", 7, file);
     }
-    Project("every-label", 3, ProjectFileOf(EveryLabel));
-    Project("every-label-spare-row", 7, ProjectFileOf(EveryLabel));
+    Project("every-label", 3, ProjectFileOf(EveryLabelRows()));
+    Project("every-label-spare-row", 7, ProjectFileOf(EveryLabelRows()));
 
     Project(
         "codes-in-other-forms", 0,
@@ -221,7 +206,7 @@ void ProjectSeeds(const fs::path& golden) {
                   "<x:Property xmlns:x=\"urn:x\">" + Element("x:DatapointName", "ns") +
                   "</x:Property>" +
                   "<Property>\n  <DatapointName>\n spaced \n</DatapointName>\n</Property>"));
-    Project("byte-order-mark", 0, "\xEF\xBB\xBF" + ProjectFileOf(WorkedExample));
+    Project("byte-order-mark", 0, "\xEF\xBB\xBF" + ProjectFileOf(WorkedExampleRows()));
     Project("latin-1", 0,
             "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><GatewayParameters><KonnexDevices>"
             "<Device id=\"1\"><Property_Identifiers><Property><DatapointName>M\xFCller"
@@ -251,7 +236,7 @@ void ProjectSeeds(const fs::path& golden) {
     Project("not-xml", 0, "Group address;Name\n1/0/1;Hall light\n");
     Project("empty", 0, "");
     {
-        const std::string whole = ProjectFileOf(WorkedExample);
+        const std::string whole = ProjectFileOf(WorkedExampleRows());
         Project("truncated", 0, whole.substr(0, whole.size() / 2));
     }
 
@@ -278,19 +263,20 @@ void ProjectSeeds(const fs::path& golden) {
                                Element("DatapointName", "\xED\xA0\x80"))));
     Project("nul-in-name", 0,
             OneDevice(Property(Element("DatapointName", std::string("a\0b", 3)))));
-    Project("nul-after-root", 0, ProjectFileOf(WorkedExample) + std::string("\0\0", 2));
+    Project("nul-after-root", 0, ProjectFileOf(WorkedExampleRows()) + std::string("\0\0", 2));
     Project("control-character-reference", 0,
             OneDevice(Property(Element("DatapointName", "&#1;") + Address3("1", "0", "1"))));
 }
 
 void ClipboardSeeds() {
-    Clipboard("rows-worked-example", 0x00, 0x01, RowDocumentOf(WorkedExample));
-    Clipboard("rows-worked-example-over-rows", 0x08, 0x01, RowDocumentOf(WorkedExample));
-    Clipboard("rows-every-label-into-spare-row", 0x27, 0x0F, RowDocumentOf(EveryLabel));
-    Clipboard("rows-every-label-over-spare-row", 0x2F, 0x0F, RowDocumentOf(EveryLabel));
-    Clipboard("rows-at-the-limit", 0x30, 0x05, RowDocumentOf(EveryLabel));
-    Clipboard("rows-over-the-last-row-at-the-limit", 0x3C, 0x0F, RowDocumentOf(WorkedExample));
-    Clipboard("rows-into-an-empty-table", 0x07, 0x00, RowDocumentOf(EveryLabel));
+    Clipboard("rows-worked-example", 0x00, 0x01, RowDocumentOf(WorkedExampleRows()));
+    Clipboard("rows-worked-example-over-rows", 0x08, 0x01, RowDocumentOf(WorkedExampleRows()));
+    Clipboard("rows-every-label-into-spare-row", 0x27, 0x0F, RowDocumentOf(EveryLabelRows()));
+    Clipboard("rows-every-label-over-spare-row", 0x2F, 0x0F, RowDocumentOf(EveryLabelRows()));
+    Clipboard("rows-at-the-limit", 0x30, 0x05, RowDocumentOf(EveryLabelRows()));
+    Clipboard("rows-over-the-last-row-at-the-limit", 0x3C, 0x0F,
+              RowDocumentOf(WorkedExampleRows()));
+    Clipboard("rows-into-an-empty-table", 0x07, 0x00, RowDocumentOf(EveryLabelRows()));
     Clipboard("rows-empty-cells", 0x13, 0x02,
               RowDocumentOf({{"1/0/9"}, {}, {"", "", "", "", "", "", "Add", "5"}}));
     Clipboard("rows-fields-in-other-order", 0x10, 0x01,

@@ -295,16 +295,6 @@ TEST(ProjectReader, ReadsMoreRowsThanTheCommandsMayAdd) {
 
 // ---- Files written by the writer, read back ---------------------------------------------
 
-const std::vector<Cells> EveryLabel = {
-    {"0/0/1", "\xC3\x84 & <b> \"q\" \xCE\xA9 \xD0\x96 \xF0\x9F\x98\x80", "Boolean", "IN", "1",
-     "Register", "None", ""},
-    {"15/7/255", "tab\there", "Unsigned 8 bit", "OUT", "10001", "Coil", "Add", "0"},
-    {"1/2/3", "line\nbreak", "Signed 8 bit", "IN", "5", "Register", "Subtract", "32767"},
-    {"2/0/4", "carriage\rreturn", "Unsigned 16 bit", "OUT", "6", "Coil", "Multiply", "10"},
-    {"3/1/5", "", "Signed 16 bit", "IN", "7", "Register", "Divide", "1"},
-    {"4/2/6", "  blanks  ", "Float 16 bit", "OUT", "8", "Coil", "None", ""},
-};
-
 class RoundTrip : public ::testing::TestWithParam<bool> {};
 
 TEST_P(RoundTrip, GivesBackEveryCellAndTheSpareRow) {
@@ -313,7 +303,7 @@ TEST_P(RoundTrip, GivesBackEveryCellAndTheSpareRow) {
     const std::string path = temp.File("every label.xml");
     {
         Workbench writer;
-        writer.SetRows(EveryLabel);
+        writer.SetRows(EveryLabelRows());
         writer.options.createRow = createRow;
         if (createRow) {
             writer.table.InsertRowsAt(writer.table.GetRowCountEx(), 1);
@@ -330,10 +320,11 @@ TEST_P(RoundTrip, GivesBackEveryCellAndTheSpareRow) {
     FileOpen1Accept(reader.context, path);
 
     EXPECT_TRUE(reader.messageBox.shown.empty());
-    const int rows = static_cast<int>(EveryLabel.size());
+    const auto everyLabel = EveryLabelRows();
+    const int rows = static_cast<int>(everyLabel.size());
     ASSERT_EQ(reader.table.GetRowCountEx(), rows + 1 + (createRow ? 1 : 0));
     for (int row = 1; row <= rows; ++row) {
-        EXPECT_EQ(reader.Row(row), EveryLabel[static_cast<size_t>(row - 1)]) << "row " << row;
+        EXPECT_EQ(reader.Row(row), everyLabel[static_cast<size_t>(row - 1)]) << "row " << row;
         EXPECT_EQ(reader.table.GetCellEx(ColRowNumber, row), std::to_string(row));
     }
     if (createRow) {

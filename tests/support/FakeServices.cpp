@@ -170,3 +170,15 @@ std::vector<std::vector<std::string>> WorkedExampleRows() {
         {"1/0/2", "Hall temperature", "Float 16 bit", "OUT", "2", "Register", "Multiply", "10"},
     };
 }
+
+std::vector<std::vector<std::string>> EveryLabelRows() {
+    return {
+        {"0/0/1", "\xC3\x84 & <b> \"q\" \xCE\xA9 \xD0\x96 \xF0\x9F\x98\x80", "Boolean", "IN", "1",
+         "Register", "None", ""},
+        {"15/7/255", "tab\there", "Unsigned 8 bit", "OUT", "10001", "Coil", "Add", "0"},
+        {"1/2/3", "line\nbreak", "Signed 8 bit", "IN", "5", "Register", "Subtract", "32767"},
+        {"2/0/4", "carriage\rreturn", "Unsigned 16 bit", "OUT", "6", "Coil", "Multiply", "10"},
+        {"3/1/5", "", "Signed 16 bit", "IN", "7", "Register", "Divide", "1"},
+        {"4/2/6", "  blanks  ", "Float 16 bit", "OUT", "8", "Coil", "None", ""},
+    };
+}

@@ -161,3 +161,7 @@ std::vector<std::string> FolderEntries(const std::string& path);
 // Cells (columns 1 to 8) of the two-row table that the project file format uses as its
 // worked example.
 std::vector<std::vector<std::string>> WorkedExampleRows();
+
+// Rows that hold every label of every list, the ends of the ranges, and names with
+// markup, non-ASCII letters, blanks, tabs and line breaks.
+std::vector<std::vector<std::string>> EveryLabelRows();

@@ -123,6 +123,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     if (!index.isValid() || role != Qt::EditRole) {
         return false;
     }
+    const HistoryStep step(history_, "Edit");
     const CellVerdict verdict =
         ValidateCell(context_, index.column(), TableRow(index), ToUtf8(value.toString()));
     if (!verdict.accepted) {
@@ -137,6 +138,7 @@ void GridModel::PickFromList(const QModelIndex& index, const QString& label) {
     if (!index.isValid()) {
         return;
     }
+    const HistoryStep step(history_, "Edit");
     MainGridComboChange(context_.table, index.column(), TableRow(index), ToUtf8(label));
     setData(index, label, Qt::EditRole);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/ChangeHistory.h"
 #include "model/EditContext.h"
 #include "settings/SettingsStore.h"
 
@@ -27,6 +28,8 @@ class GridModel : public QAbstractTableModel, private TableObserver {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // Each accepted value or pick becomes one step of this history.
+    void SetHistory(ChangeHistory* history) { history_ = history; }
     // A pick in a cell's drop-down list: stored at once, then validated as when the
     // editor closes, so that a pick left with Escape counts as well.
     void PickFromList(const QModelIndex& index, const QString& label);
@@ -59,4 +62,5 @@ class GridModel : public QAbstractTableModel, private TableObserver {
     EditContext& context_;
     const SettingsStore& settings_;
     QFont fixedCellFont_;
+    ChangeHistory* history_ = nullptr;
 };

@@ -72,8 +72,9 @@ TMainForm::TMainForm(const PlatformOverrides& overrides, QWidget* parent)
                 *this,
                 *this},
       settings_(overrides.settings ? *overrides.settings : *qtSettings_),
-      document_(*this), edit_{table_, settings_, document_, services_}, documentContext_{
-                                                                            edit_, document_} {
+      document_(*this), edit_{table_, settings_, document_, services_}, documentContext_{edit_,
+                                                                                         document_},
+      history_(table_, document_) {
     setObjectName("MainForm");
     setWindowTitle("Marvane Tabrix");
     setFont(WindowFont());
@@ -93,6 +94,8 @@ TMainForm::TMainForm(const PlatformOverrides& overrides, QWidget* parent)
         item->setChecked(settings_.Option(item->property("tag").toInt()));
     }
     document_.UntitledCounter = 0;
+    history_.SetChangedCallback([this] { UpdateUndoEntries(); });
+    model_->SetHistory(&history_);
     FindAction("FileNew1")->trigger();
 }
 
@@ -170,14 +173,61 @@ QAction* TMainForm::AddAction(const char* name, const char* category, const char
         action->setStatusTip(parts.value(1));
     }
     const bool commitsEditor = GridController::CommitsEditorFirst(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, [this, commitsEditor, handler = std::move(handler)] {
-        if (commitsEditor) {
-            TabrixApplication::Run([this] { controller_->CommitOpenEditor(); });
-        }
-        TabrixApplication::Run(handler);
-    });
+    connect(action, &QAction::triggered, this,
+            [this, action, commitsEditor, handler = std::move(handler)] {
+                if (commitsEditor) {
+                    TabrixApplication::Run([this] { controller_->CommitOpenEditor(); });
+                }
+                RunCommand(action->objectName().toLatin1().constData(), action->text(), handler);
+            });
     addAction(action); // the shortcut works wherever the focus is in the window
     return action;
+}
+
+void TMainForm::RunCommand(const char* name, const QString& caption,
+                           const std::function<void()>& handler) {
+    static const QStringList tableCommands = {"EditCut1",       "EditPaste1",     "EditDelete1",
+                                              "EditInsertRow1", "EditAppendRow1", "EditDeleteRow1"};
+    const QString command = QString::fromLatin1(name);
+    const int untitledBefore = document_.UntitledCounter;
+    const int writesBefore = document_.WriteCount;
+    if (tableCommands.contains(command)) {
+        // The step is named for the command: "Cu&t" is "Cut", "D&elete row" "Delete row".
+        const HistoryStep step(&history_, ToUtf8(QString(caption).remove('&')));
+        TabrixApplication::Run(handler);
+    } else {
+        TabrixApplication::Run(handler);
+    }
+    if (document_.UntitledCounter != untitledBefore) {
+        history_.Clear(!document_.FileName.empty()); // New, Open, or Exit's New
+    } else if (document_.WriteCount != writesBefore) {
+        history_.MarkSaved();
+    }
+}
+
+void TMainForm::UpdateUndoEntries() {
+    struct Entry {
+        const char* action;
+        const char* item;
+        const char* verb;
+        bool enabled;
+        std::string step;
+    };
+    for (const Entry& entry :
+         {Entry{"EditUndo1", "Undo1", "&Undo", history_.CanUndo(), history_.UndoName()},
+          Entry{"EditRedo1", "Redo1", "&Redo", history_.CanRedo(), history_.RedoName()}}) {
+        QString caption = QString::fromLatin1(entry.verb);
+        if (!entry.step.empty()) {
+            caption += ' ' + ToQString(entry.step);
+        }
+        QAction* action = FindAction(entry.action);
+        action->setText(caption);
+        action->setEnabled(entry.enabled);
+        if (QAction* item = FindAction(entry.item)) {
+            item->setText(caption + '\t' + action->shortcut().toString(QKeySequence::NativeText));
+            item->setEnabled(entry.enabled);
+        }
+    }
 }
 
 void TMainForm::CreateActions() {
@@ -190,6 +240,11 @@ void TMainForm::CreateActions() {
               "Open|Opens an existing file", [&doc] { FileOpen1Execute(doc); });
     AddAction("FileSave1", "File", "&Save", QKeySequence("Ctrl+S"), 5, nullptr,
               [&doc] { SaveExecute(doc); });
+    AddAction("EditUndo1", "Edit", "&Undo", QKeySequence("Ctrl+Z"), -1, nullptr,
+              [this] { history_.Undo(); });
+    AddAction("EditRedo1", "Edit", "&Redo", QKeySequence("Ctrl+Y"), -1, nullptr, [this] {
+        history_.Redo();
+    })->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     AddAction("EditCut1", "Edit", "Cu&t", QKeySequence("Ctrl+X"), 15,
               "Cut|Cuts the selection and puts it on the Clipboard", [&edit] { CutExecute(edit); });
     AddAction("EditCopy1", "Edit", "&Copy", QKeySequence("Ctrl+C"), 17,
@@ -253,7 +308,8 @@ void TMainForm::CreateMenus() {
     file->setObjectName("File1");
     QAction* newItem = AddOwnItem(
         file, "New1", "&New\t" + QKeySequence("Ctrl+N").toString(QKeySequence::NativeText), 0,
-        false, [this] { FileNewExecute(documentContext_); });
+        false,
+        [this] { RunCommand("FileNew1", "New", [this] { FileNewExecute(documentContext_); }); });
     glyphs_.SetImageIndex(newItem, 1);
     AddLinkedItem(file, "Open1", FindAction("FileOpen1"));
     AddLinkedItem(file, "Save1", FindAction("FileSave1"));
@@ -263,6 +319,9 @@ void TMainForm::CreateMenus() {
 
     QMenu* edit = bar->addMenu("&Edit");
     edit->setObjectName("Edit1");
+    AddLinkedItem(edit, "Undo1", FindAction("EditUndo1"));
+    AddLinkedItem(edit, "Redo1", FindAction("EditRedo1"));
+    edit->addSeparator()->setObjectName("N8");
     AddLinkedItem(edit, "Cut1", FindAction("EditCut1"));
     AddLinkedItem(edit, "Copy1", FindAction("EditCopy1"));
     AddLinkedItem(edit, "Paste1", FindAction("EditPaste1"));

@@ -2,6 +2,7 @@
 
 #include "GridController.h"
 #include "GridModel.h"
+#include "history/ChangeHistory.h"
 #include "MenuGlyphs.h"
 #include "project/DocumentLifecycle.h"
 #include "QtServices.h"
@@ -37,6 +38,7 @@ class TMainForm : public QMainWindow, private WindowService, private CellEditorS
     MappingTable& Table() { return table_; }
     SettingsStore& Settings() { return settings_; }
     DocumentState& Document() { return document_; }
+    ChangeHistory& History() { return history_; }
     const MenuGlyphs& Glyphs() const { return glyphs_; }
 
     // Repaints the grid on every click and move of the current cell: the colours follow
@@ -68,6 +70,10 @@ class TMainForm : public QMainWindow, private WindowService, private CellEditorS
                         bool checkable, std::function<void()> handler);
     QAction* FindAction(const char* name) const;
     void ShowPopupMenu(const QPoint& position);
+    // Runs a command as the history sees it: a step of its own for a change of the table,
+    // a fresh history for a new or opened document, the saved state after a save.
+    void RunCommand(const char* name, const QString& caption, const std::function<void()>& handler);
+    void UpdateUndoEntries();
     void FitToScreen();
 
     std::unique_ptr<QtMessageBox> qtMessageBox_;
@@ -81,6 +87,7 @@ class TMainForm : public QMainWindow, private WindowService, private CellEditorS
     DocumentState document_;
     EditContext edit_;
     DocumentContext documentContext_;
+    ChangeHistory history_;
     MenuGlyphs glyphs_;
 
     QTableView* MainGrid = nullptr;

@@ -20,8 +20,8 @@ MappingTable::MappingTable() {
     rows_.push_back(std::make_unique<Row>());
 }
 
-std::vector<std::unique_ptr<MappingTable::Row>> MappingTable::NewRows(int count) {
-    std::vector<std::unique_ptr<Row>> rows;
+MappingTable::Rows MappingTable::NewRows(int count) {
+    Rows rows;
     rows.reserve(static_cast<size_t>(std::max(count, 0)));
     for (int i = 0; i < count; ++i) {
         rows.push_back(std::make_unique<Row>());
@@ -41,13 +41,24 @@ void MappingTable::SetRowCountEx(int count) {
     if (observer_) {
         observer_->AboutToReset();
     }
-    if (count < GetRowCountEx()) {
+    const int before = GetRowCountEx();
+    Rows removed;
+    if (count < before) {
+        removed.assign(std::make_move_iterator(rows_.begin() + count),
+                       std::make_move_iterator(rows_.end()));
         rows_.resize(static_cast<size_t>(count));
     } else {
         std::move(fresh.begin(), fresh.end(), std::back_inserter(rows_));
     }
     if (observer_) {
         observer_->ResetDone();
+    }
+    if (recorder_) {
+        if (count < before) {
+            recorder_->RowsRemoved(count, std::move(removed));
+        } else {
+            recorder_->RowsInserted(before, count - before);
+        }
     }
     KeepSelectionInTable();
 }
@@ -66,8 +77,11 @@ void MappingTable::SetCellEx(int column, int row, std::string text) {
     }
     std::string& cell = (*rows_[static_cast<size_t>(row)])[column];
     if (cell != text) {
-        cell = std::move(text);
+        std::swap(cell, text);
         NotifyCells(column, row, column, row);
+        if (recorder_) {
+            recorder_->CellChanged(column, row, std::move(text));
+        }
     }
 }
 
@@ -92,11 +106,17 @@ void MappingTable::SetInts(int column, int row, int value) {
 }
 
 void MappingTable::InsertRowsAt(int row, int count) {
+    if (count > 0) {
+        InsertRows(row, NewRows(count));
+    }
+}
+
+void MappingTable::InsertRows(int row, Rows fresh) {
     row = std::clamp(row, 1, GetRowCountEx());
+    const int count = static_cast<int>(fresh.size());
     if (count <= 0) {
         return;
     }
-    std::vector<std::unique_ptr<Row>> fresh = NewRows(count);
     // The insert below then cannot fail; growing by doubling keeps appends cheap.
     if (rows_.capacity() < rows_.size() + fresh.size()) {
         rows_.reserve(std::max(rows_.size() + fresh.size(), 2 * rows_.capacity()));
@@ -108,6 +128,9 @@ void MappingTable::InsertRowsAt(int row, int count) {
                  std::make_move_iterator(fresh.end()));
     if (observer_) {
         observer_->RowsInserted();
+    }
+    if (recorder_) {
+        recorder_->RowsInserted(row, count);
     }
 }
 
@@ -122,9 +145,17 @@ void MappingTable::RemoveRowsAt(int row, int count) {
     if (observer_) {
         observer_->RowsAboutToBeRemoved(row, count);
     }
+    Rows removed;
+    if (recorder_) {
+        removed.assign(std::make_move_iterator(rows_.begin() + row),
+                       std::make_move_iterator(rows_.begin() + row + count));
+    }
     rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
     if (observer_) {
         observer_->RowsRemoved();
+    }
+    if (recorder_) {
+        recorder_->RowsRemoved(row, std::move(removed));
     }
     // Only once a view has followed the removal may it hear of the selection.
     KeepSelectionInTable();
@@ -144,7 +175,11 @@ void MappingTable::ClearCellRect(int left, int top, int right, int bottom) {
     }
     for (int r = top; r <= bottom; ++r) {
         for (int c = left; c <= right; ++c) {
-            (*rows_[static_cast<size_t>(r)])[c].clear();
+            std::string& cell = (*rows_[static_cast<size_t>(r)])[c];
+            if (recorder_ && !cell.empty()) {
+                recorder_->CellChanged(c, r, std::move(cell));
+            }
+            cell.clear();
         }
     }
     NotifyCells(left, top, right, bottom);
@@ -162,9 +197,13 @@ void MappingTable::SetSelection(const Selection& selection) {
     if (selection_ == selection) {
         return;
     }
+    const Selection before = selection_;
     selection_ = selection;
     if (observer_) {
         observer_->SelectionChanged();
+    }
+    if (recorder_) {
+        recorder_->SelectionChanged(before);
     }
 }
 

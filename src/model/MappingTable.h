@@ -30,10 +30,15 @@ class TableObserver {
     virtual void SelectionChanged() {}
 };
 
+class TableChangeRecorder;
+
 // The grid's cell content as the document model: text per cell (UTF-8), row 0 the
 // headers, column 0 the row numbers, data rows 1 to RowCount - 1.
 class MappingTable {
   public:
+    using Row = std::array<std::string, ColumnCount>;
+    using Rows = std::vector<std::unique_ptr<Row>>;
+
     MappingTable();
 
     int GetRowCountEx() const { return static_cast<int>(rows_.size()); }
@@ -54,6 +59,8 @@ class MappingTable {
     void InsertRowsAt(int row, int count);
     // Rows row to row + count - 1, never the header nor past the last row.
     void RemoveRowsAt(int row, int count);
+    // Puts rows that were taken out (by an undo) back before row.
+    void InsertRows(int row, Rows rows);
     void ClearRows(int row, int count);
     void ClearCellRect(int left, int top, int right, int bottom);
     void ClearSelection();
@@ -63,6 +70,8 @@ class MappingTable {
     void SetSelection(const Selection& selection);
 
     void SetObserver(TableObserver* observer) { observer_ = observer; }
+    // Told of every change with what it replaced, so that it can be taken back.
+    void SetRecorder(TableChangeRecorder* recorder) { recorder_ = recorder; }
 
     // While a batch is open, cell notifications are gathered into one rectangle that
     // is reported when the last batch closes: a file of many rows is one change.
@@ -78,8 +87,6 @@ class MappingTable {
     };
 
   private:
-    using Row = std::array<std::string, ColumnCount>;
-
     bool IsCell(int column, int row) const;
     void NotifyCells(int left, int top, int right, int bottom);
     static std::vector<std::unique_ptr<Row>> NewRows(int count);
@@ -88,9 +95,21 @@ class MappingTable {
     std::vector<std::unique_ptr<Row>> rows_;
     Selection selection_;
     TableObserver* observer_ = nullptr;
+    TableChangeRecorder* recorder_ = nullptr;
     int batchDepth_ = 0;
     bool batchDirty_ = false;
     Selection batchRect_;
+};
+
+// What a change replaced, as the table tells it just after the change.
+class TableChangeRecorder {
+  public:
+    virtual ~TableChangeRecorder() = default;
+    virtual void CellChanged(int column, int row, std::string before) = 0;
+    virtual void RowsInserted(int row, int count) = 0;
+    // The rows removed from row on, handed over whole: nothing is copied.
+    virtual void RowsRemoved(int row, MappingTable::Rows rows) = 0;
+    virtual void SelectionChanged(const Selection& before) = 0;
 };
 
 // Rewrites column 0 of every data row with its row index.

@@ -43,6 +43,7 @@ bool WriteDocument(DocumentContext& context) {
     const bool written = WriteProjectFile(context.edit.table, context.edit.options,
                                           context.edit.services.messageBox, context.state.FileName);
     if (written) {
+        ++context.state.WriteCount;
         context.state.SetModified(false);
     }
     return written;

@@ -16,6 +16,8 @@ class DocumentState : public ModifiedFlag {
     std::string FileName;
     std::string PreviousFileName;
     int UntitledCounter = 0;
+    // Files written whole so far: a save that went ahead, as the undo history needs to know.
+    int WriteCount = 0;
 
   private:
     WindowService& window_;

@@ -206,6 +206,63 @@ class GridEditingTest : public QObject {
         QCOMPARE(Table().GetWideCells(ColName, 1), std::string(1'000'000, 'n') + "x");
     }
 
+    // Ctrl+Z and Ctrl+Y take back and redo one command at a time, and the Edit menu names
+    // the step; back at the state saved, the document is unmodified.
+    void undoAndRedoFollowTheCommands() {
+        QTemporaryDir folder;
+        Table().SetRowCountEx(3);
+        for (int row : {1, 2}) {
+            Table().SetCellEx(ColAddress, row, "1/0/" + std::to_string(row));
+            Table().SetCellEx(ColIndex, row, std::to_string(row));
+            Table().SetCellEx(ColConversionRule, row, "None");
+        }
+        main_->fileDialogs.saveAnswers.push_back(folder.filePath("plan.xml").toStdString());
+        main_->Find("SaveAs1")->trigger();
+        QVERIFY(main_->messageBox.shown.empty());
+        QVERIFY(!Form().Document().Modified());
+        QAction* undo = main_->Find("Undo1");
+        QVERIFY(!undo->isEnabled());
+
+        SelectCell(ColAddress, 2);
+        Type("1/2/3\n");
+        QTRY_COMPARE(Table().GetCellEx(ColAddress, 2), std::string("1/2/3"));
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->text(), QString("&Undo Edit\tCtrl+Z"));
+        Table().SelectRows(1, 1);
+        QTest::keyClick(Grid(), Qt::Key_Delete, Qt::ControlModifier); // Delete row
+        QCOMPARE(Table().GetCellEx(ColAddress, 1), std::string("1/2/3"));
+        QCOMPARE(undo->text(), QString("&Undo Delete row\tCtrl+Z"));
+
+        QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Table().GetCellEx(ColAddress, 2), std::string("1/2/3"));
+        QCOMPARE(Table().GetRowCountEx(), 3);
+        QCOMPARE(main_->Find("Redo1")->text(), QString("&Redo Delete row\tCtrl+Y"));
+        QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Table().GetCellEx(ColAddress, 2), std::string("1/0/2"));
+        QVERIFY(!Form().Document().Modified()); // as saved: closing asks nothing
+        QVERIFY(!undo->isEnabled());
+        QTest::keyClick(Grid(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Table().GetCellEx(ColAddress, 2), std::string("1/2/3"));
+        QVERIFY(Form().Document().Modified());
+        QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(Table().GetRowCountEx(), 2);
+        QVERIFY(main_->messageBox.shown.empty());
+    }
+
+    // In an open editor Ctrl+Z undoes the typing, as in any text box; the table is left.
+    void controlZInAnEditorUndoesTheTyping() {
+        Table().SetCellEx(ColName, 1, "Hall");
+        SelectCell(ColName, 1);
+        auto* edit = qobject_cast<QLineEdit*>(OpenEditor());
+        QVERIFY(edit);
+        edit->end(false);
+        QTest::keyClicks(edit, "way");
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString("Hall"));
+        QCOMPARE(Table().GetCellEx(ColName, 1), std::string("Hall"));
+        QTest::keyClick(edit, Qt::Key_Escape);
+    }
+
     void escapeCancelsAndTabMovesOn() {
         Table().SetCellEx(ColName, 1, "Hall");
         SelectCell(ColName, 1);

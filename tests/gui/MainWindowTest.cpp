@@ -81,7 +81,10 @@ class MainWindowTest : public QObject {
                                              "N2|-",
                                              "Exit1|E&xit|-1|Exit"};
         QTest::newRow("Edit") << "Edit1"
-                              << QStringList{"Cut1|Cu&t\tCtrl+X|15|Cut",
+                              << QStringList{"Undo1|&Undo\tCtrl+Z|-1|",
+                                             "Redo1|&Redo\tCtrl+Y|-1|",
+                                             "N8|-",
+                                             "Cut1|Cu&t\tCtrl+X|15|Cut",
                                              "Copy1|&Copy\tCtrl+C|17|Copy",
                                              "Paste1|&Paste\tCtrl+V|19|Paste",
                                              "Delete1|&Delete\tDel|21|Delete",

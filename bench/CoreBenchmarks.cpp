@@ -3,6 +3,7 @@
 
 #include "clipboard/ClipboardRows.h"
 #include "clipboard/EditCommands.h"
+#include "history/ChangeHistory.h"
 #include "model/CellValidation.h"
 #include "model/GroupAddress.h"
 #include "model/RowCommands.h"
@@ -305,8 +306,84 @@ void BM_EditColourVisibleCells(benchmark::State& state) {
         });
 }
 
+// Undo and Redo of one command on a 100,000-row table: a row inserted at the top (with
+// the renumbering of every row below), a paste over 10,000 rows, a Delete of 10,000 whole
+// rows. Only the Undo (or the Redo) is timed; the command, or the step that brings the
+// history back, runs before it.
+enum class UndoneCommand { InsertAtTop, PasteOverRows, DeleteRows };
+
+struct UndoBench {
+    explicit UndoBench(UndoneCommand command) : command_(command) {
+        FillTable(bench.table, EditRows);
+        if (command_ == UndoneCommand::PasteOverRows) {
+            BenchDocument source;
+            FillTable(source.table, 10000);
+            for (int row = 1; row <= 10000; ++row) {
+                source.table.SetCellEx(ColName, row, "pasted " + std::to_string(row));
+            }
+            bench.silent.clipboard = WriteClipboardRows(source.table, 1, 10000);
+        }
+        history.Clear(true);
+    }
+
+    void Do() {
+        const HistoryStep step(&history, "command");
+        switch (command_) {
+        case UndoneCommand::InsertAtTop:
+            InsertNewRow(bench.table, bench.options, 1);
+            break;
+        case UndoneCommand::PasteOverRows:
+            bench.table.SetSelection({ColAddress, 1, ColConversionScale, 1});
+            PasteExecute(bench.edit);
+            if (bench.table.GetCellEx(ColName, 10000) != "pasted 10000") {
+                throw std::runtime_error("the paste did not reach row 10,000");
+            }
+            break;
+        case UndoneCommand::DeleteRows:
+            bench.table.SetSelection({ColAddress, 1, ColConversionScale, 10000});
+            DeleteExecute(bench.edit);
+            break;
+        }
+    }
+
+    UndoneCommand command_;
+    BenchDocument bench;
+    ChangeHistory history{bench.table, bench.document};
+};
+
+void BM_Undo(benchmark::State& state) {
+    UndoBench undo(static_cast<UndoneCommand>(state.range(0)));
+    RunTimed(
+        state,
+        [&] {
+            if (undo.history.CanRedo()) {
+                undo.history.Redo();
+            } else {
+                undo.Do();
+            }
+        },
+        [&] { undo.history.Undo(); });
+}
+
+void BM_Redo(benchmark::State& state) {
+    UndoBench redo(static_cast<UndoneCommand>(state.range(0)));
+    RunTimed(
+        state,
+        [&] {
+            if (redo.history.CanUndo()) {
+                redo.history.Undo();
+            } else if (!redo.history.CanRedo()) {
+                redo.Do();
+                redo.history.Undo();
+            }
+        },
+        [&] { redo.history.Redo(); });
+}
+
 } // namespace
 
+BENCHMARK(BM_Undo)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Redo)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open)->Arg(110)->Arg(10000)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(
     benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(110)->Arg(10000)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(

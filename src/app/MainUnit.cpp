@@ -222,10 +222,10 @@ void TMainForm::UpdateUndoEntries() {
         }
         QAction* action = FindAction(entry.action);
         action->setText(caption);
-        action->setEnabled(entry.enabled);
+        glyphs_.EnableMenuEntry(action, entry.enabled);
         if (QAction* item = FindAction(entry.item)) {
             item->setText(caption + '\t' + action->shortcut().toString(QKeySequence::NativeText));
-            item->setEnabled(entry.enabled);
+            glyphs_.EnableMenuEntry(item, entry.enabled);
         }
     }
 }
@@ -240,9 +240,10 @@ void TMainForm::CreateActions() {
               "Open|Opens an existing file", [&doc] { FileOpen1Execute(doc); });
     AddAction("FileSave1", "File", "&Save", QKeySequence("Ctrl+S"), 5, nullptr,
               [&doc] { SaveExecute(doc); });
-    AddAction("EditUndo1", "Edit", "&Undo", QKeySequence("Ctrl+Z"), -1, nullptr,
+    // The glyph pairs 6/7 and 8/9 of the image list are the undo and redo arrows.
+    AddAction("EditUndo1", "Edit", "&Undo", QKeySequence("Ctrl+Z"), 7, nullptr,
               [this] { history_.Undo(); });
-    AddAction("EditRedo1", "Edit", "&Redo", QKeySequence("Ctrl+Y"), -1, nullptr, [this] {
+    AddAction("EditRedo1", "Edit", "&Redo", QKeySequence("Ctrl+Y"), 9, nullptr, [this] {
         history_.Redo();
     })->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     AddAction("EditCut1", "Edit", "Cu&t", QKeySequence("Ctrl+X"), 15,

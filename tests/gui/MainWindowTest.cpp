@@ -81,8 +81,8 @@ class MainWindowTest : public QObject {
                                              "N2|-",
                                              "Exit1|E&xit|-1|Exit"};
         QTest::newRow("Edit") << "Edit1"
-                              << QStringList{"Undo1|&Undo\tCtrl+Z|-1|",
-                                             "Redo1|&Redo\tCtrl+Y|-1|",
+                              << QStringList{"Undo1|&Undo\tCtrl+Z|6|",
+                                             "Redo1|&Redo\tCtrl+Y|8|",
                                              "N8|-",
                                              "Cut1|Cu&t\tCtrl+X|15|Cut",
                                              "Copy1|&Copy\tCtrl+C|17|Copy",

@@ -50,7 +50,7 @@ GridController::GridController(GridView& view, GridModel& model, EditContext& ed
                     notice_->Dismiss();
                 }
                 FollowView();
-                view_.viewport()->update();
+                emit clickedOrMoved();
             });
     connect(&model_, &GridModel::tableSelectionChanged, this, [this] { ShowTableSelection(); });
     connect(&model_, &GridModel::valueRefused, this,
@@ -79,7 +79,7 @@ void GridController::Clicked(const QModelIndex& index) {
         shiftClickAnchorRow_ = row;
         TabrixApplication::Run([&] { MainGridClickCell(edit_, row, index.column()); });
     }
-    view_.viewport()->update();
+    emit clickedOrMoved();
 }
 
 void GridController::FollowView() {

@@ -36,6 +36,10 @@ class GridController : public QObject, public CellEditorService {
     // The cell notice, for tests: the last refusal's reason while it shows.
     const CellNotice& Notice() const { return *notice_; }
 
+  signals:
+    // The grid's click event: a click in it, or a move of its current cell.
+    void clickedOrMoved();
+
   private:
     void FollowView();
     void ShowTableSelection();

@@ -116,6 +116,7 @@ void TMainForm::CreateGrid() {
     MainGrid->setObjectName("MainGrid");
     model_ = new GridModel(edit_, settings_, this);
     controller_ = new GridController(*view, *model_, edit_, this);
+    connect(controller_, &GridController::clickedOrMoved, this, &TMainForm::MainGridClick);
     MainGrid->setItemDelegate(new GridDelegate(*model_, MainGrid));
     // One rectangle, as the commands take the selection: Ctrl+click adds no second piece.
     MainGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
